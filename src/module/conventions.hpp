@@ -1,0 +1,115 @@
+// Rules shared by every binding: how numbers print, how the kernel's sign
+// enums reach Python, the index rules that several classes follow, and the
+// small templates that bind whole families of identical operators.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "types.hpp"
+
+namespace zenolith {
+
+namespace py = pybind11;
+
+// ---- repr ---------------------------------------------------------------
+
+// Every number in a repr is printed as std::to_string prints a double:
+// fixed notation, six decimals, never an exponent.
+inline std::string number_text(double v) { return std::to_string(v); }
+
+// "Name(a, b, ...)" with each number in the repr format.
+inline std::string call_text(const char* name, std::initializer_list<double> values) {
+    std::string s = name;
+    s += '(';
+    const char* sep = "";
+    for (double v : values) {
+        s += sep;
+        s += number_text(v);
+        sep = ", ";
+    }
+    s += ')';
+    return s;
+}
+
+// ---- kernel enums -------------------------------------------------------
+
+// Orientation, Oriented_side and Bounded_side are all -1 / 0 / 1 enums.
+template <class Enum>
+inline int sign_int(Enum e) {
+    return static_cast<int>(e);
+}
+
+// ---- index rules (written in C terms: % keeps the dividend's sign) ------
+
+// 0 .. last-1 name themselves; every other index, negative ones included,
+// names `last` (a point's cartesian(i): 0 -> x, anything else -> y).
+inline int named_or_last(int i, int last) { return (i >= 0 && i < last) ? i : last; }
+
+// i above n-1 wraps to i mod n; a negative i becomes (i rem n) + n, which can
+// reach n itself and then names the last item (triangle, tetrahedron).
+inline int cyclic_index(int i, int n) {
+    if (i > n - 1) i %= n;
+    if (i < 0) i = i % n + n;
+    return i < n ? i : n - 1;
+}
+
+// r = i rem n; 0 .. n-1 name themselves, every negative r names the last
+// item (even/odd for segments with n = 2, rectangles 4, cuboids 8).
+inline int rem_index(int i, int n) {
+    int r = i % n;
+    return r >= 0 ? r : n - 1;
+}
+
+// ---- operator families --------------------------------------------------
+// Operators are ordinary methods (no operator marker): a foreign operand
+// raises TypeError instead of returning NotImplemented.
+
+// __eq__ and __ne__, the latter the exact negation of the former.
+template <class T, class Eq>
+void bind_equality(py::class_<T>& cls, Eq eq) {
+    cls.def("__eq__", [eq](const T& a, const T& b) { return eq(a, b); });
+    cls.def("__ne__", [eq](const T& a, const T& b) { return !eq(a, b); });
+}
+
+// Equality as the kernel defines it for the held objects.
+template <class T>
+void bind_kernel_equality(py::class_<T>& cls) {
+    bind_equality(cls, [](const T& a, const T& b) { return a.v == b.v; });
+}
+
+// The kernel's lexicographic order through its operator<; the other three
+// follow by swapping operands and negating, as the kernel does it.
+template <class T>
+void bind_lexicographic_order(py::class_<T>& cls) {
+    cls.def("__lt__", [](const T& a, const T& b) { return a.v < b.v; });
+    cls.def("__gt__", [](const T& a, const T& b) { return b.v < a.v; });
+    cls.def("__le__", [](const T& a, const T& b) { return !(b.v < a.v); });
+    cls.def("__ge__", [](const T& a, const T& b) { return !(a.v < b.v); });
+}
+
+// In-place + and -: the wrapper itself changes, and the result is a new
+// object holding a copy of the changed value.
+template <class T, class Operand>
+void bind_inplace_translation(py::class_<T>& cls) {
+    cls.def("__iadd__", [](T& self, const Operand& d) {
+        self.v = self.v + d.v;
+        return self;
+    });
+    cls.def("__isub__", [](T& self, const Operand& d) {
+        self.v = self.v - d.v;
+        return self;
+    });
+}
+
+// __iter__ over a fixed list of items that then stops (__getitem__ alone
+// never raises IndexError, so the fallback protocol would never end).
+template <class... Items>
+py::iterator iterate(Items&&... items) {
+    return py::iter(py::make_tuple(std::forward<Items>(items)...));
+}
+
+}  // namespace zenolith

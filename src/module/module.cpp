@@ -1,0 +1,32 @@
+// The module body: its docstring, squared_distance, then every class and
+// `orientation` in their fixed registration order (the order of the module
+// dictionary is part of the interface).
+#include <pybind11/pybind11.h>
+
+#include "registrations.hpp"
+
+namespace py = pybind11;
+using namespace zenolith;
+
+namespace {
+
+// Two separately rounded squares and one addition, x term first; the build
+// forbids contraction, so this equals the kernel's squared_distance.
+double squared_distance(double x1, double y1, double x2, double y2) {
+    const double dx = x1 - x2;
+    const double dy = y1 - y2;
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+PYBIND11_MODULE(zenolith_core, m) {
+    m.doc() = "CGAL Python bindings \u2014 call CGAL C++ functions from Python";
+    m.def("squared_distance", &squared_distance, py::arg("x1"), py::arg("y1"), py::arg("x2"),
+          py::arg("y2"));
+
+    register_point2(m);
+    register_vector2(m);
+    register_orientation_result(m);
+    register_orientation(m);
+}

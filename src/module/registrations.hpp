@@ -1,0 +1,19 @@
+// One registration function per class (and per module function), each
+// defined in its class's own source file.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+namespace zenolith {
+
+namespace py = pybind11;
+
+// planar
+void register_point2(py::module_& m);
+void register_vector2(py::module_& m);
+void register_orientation_result(py::module_& m);
+void register_orientation(py::module_& m);
+
+// spatial
+
+}  // namespace zenolith

@@ -1,0 +1,45 @@
+// The value types behind every Python class of the module.
+//
+// Each wrapper holds exactly one kernel object (OrientationResult: one int)
+// and nothing else: no base class, no virtuals, plain copyable aggregates.
+// They are all declared here, together, so that any binding may take or
+// return any class, whatever its place in the registration order.
+#pragma once
+
+#include <CGAL/Simple_cartesian.h>
+
+namespace zenolith {
+
+using K = CGAL::Simple_cartesian<double>;
+
+// ---- planar -------------------------------------------------------------
+struct Point2 { K::Point_2 v; };
+struct Vector2 { K::Vector_2 v; };
+struct OrientationResult { int value; };  // 1 left turn, 0 collinear, -1 right turn
+struct Bbox2 { CGAL::Bbox_2 v; };
+struct Direction2 { K::Direction_2 v; };
+struct Line2 { K::Line_2 v; };
+struct Segment2 { K::Segment_2 v; };
+struct Ray2 { K::Ray_2 v; };
+struct Triangle2 { K::Triangle_2 v; };
+struct Circle2 { K::Circle_2 v; };
+struct IsoRectangle2 { K::Iso_rectangle_2 v; };
+struct WeightedPoint2 { K::Weighted_point_2 v; };
+struct AffTransformation2 { K::Aff_transformation_2 v; };  // shared immutable rep
+
+// ---- spatial ------------------------------------------------------------
+struct Bbox3 { CGAL::Bbox_3 v; };
+struct Point3 { K::Point_3 v; };
+struct Vector3 { K::Vector_3 v; };
+struct Direction3 { K::Direction_3 v; };
+struct Plane3 { K::Plane_3 v; };
+struct Line3 { K::Line_3 v; };
+struct Segment3 { K::Segment_3 v; };
+struct Ray3 { K::Ray_3 v; };
+struct Triangle3 { K::Triangle_3 v; };
+struct Sphere3 { K::Sphere_3 v; };
+struct Tetrahedron3 { K::Tetrahedron_3 v; };
+struct IsoCuboid3 { K::Iso_cuboid_3 v; };
+struct Circle3 { K::Circle_3 v; };
+
+}  // namespace zenolith

@@ -1,0 +1,28 @@
+#include "../module/conventions.hpp"
+#include "../module/registrations.hpp"
+
+namespace zenolith {
+
+void register_orientation_result(py::module_& m) {
+    py::class_<OrientationResult>(m, "OrientationResult")
+        .def("left_turn", [](const OrientationResult& o) { return o.value == 1; })
+        .def("right_turn", [](const OrientationResult& o) { return o.value == -1; })
+        .def("collinear", [](const OrientationResult& o) { return o.value == 0; })
+        .def("__repr__", [](const OrientationResult& o) {
+            return o.value == -1 ? "Right turn" : o.value == 1 ? "Left turn" : "Collinear";
+        });
+}
+
+// The kernel compares the two rounded products (q-p)x(r-p) directly: a NaN
+// anywhere makes neither larger, which reads as collinear.
+void register_orientation(py::module_& m) {
+    m.def(
+        "orientation",
+        [](const Point2& p1, const Point2& p2, const Point2& p3) {
+            return OrientationResult{sign_int(CGAL::orientation(p1.v, p2.v, p3.v))};
+        },
+        "Returns orientation of three Point2 objects", py::arg("p1"), py::arg("p2"),
+        py::arg("p3"));
+}
+
+}  // namespace zenolith

@@ -1,0 +1,48 @@
+#include "../module/conventions.hpp"
+#include "../module/registrations.hpp"
+
+namespace zenolith {
+
+namespace {
+
+// cartesian(i) and p[i]: 0 gives x, every other index y.
+double coordinate(const Point2& p, int i) { return p.v.cartesian(named_or_last(i, 1)); }
+
+}  // namespace
+
+void register_point2(py::module_& m) {
+    using P = K::Point_2;
+    py::class_<Point2> cls(m, "Point2");
+    cls.def(py::init([] { return Point2{P(0.0, 0.0)}; }))
+        .def(py::init([](double x, double y) { return Point2{P(x, y)}; }), py::arg("x"),
+             py::arg("y"))
+        .def(py::init([](int x, int y) { return Point2{P(x, y)}; }), py::arg("x"), py::arg("y"))
+        .def(py::init([](const WeightedPoint2& wp) { return Point2{wp.v.point()}; }),
+             py::arg("wp"))
+        .def_property_readonly("x", [](const Point2& p) { return p.v.x(); })
+        .def_property_readonly("y", [](const Point2& p) { return p.v.y(); })
+        .def_property_readonly("hx", [](const Point2& p) { return p.v.x(); })
+        .def_property_readonly("hy", [](const Point2& p) { return p.v.y(); })
+        .def_property_readonly("hw", [](const Point2&) { return 1.0; })
+        .def("cartesian", &coordinate, py::arg("i"))
+        .def(
+            "homogeneous",
+            [](const Point2& p, int i) {
+                const int k = named_or_last(i, 2);
+                return k == 2 ? 1.0 : p.v.cartesian(k);
+            },
+            py::arg("i"))
+        .def("dimension", [](const Point2&) { return 2; })
+        .def("bbox", [](const Point2& p) { return Bbox2{p.v.bbox()}; })
+        .def("__getitem__", &coordinate, py::arg("i"))
+        .def("__iter__", [](const Point2& p) { return iterate(p.v.x(), p.v.y()); })
+        .def("__sub__", [](const Point2& p, const Point2& q) { return Vector2{p.v - q.v}; })
+        .def("__add__", [](const Point2& p, const Vector2& d) { return Point2{p.v + d.v}; })
+        .def("__sub__", [](const Point2& p, const Vector2& d) { return Point2{p.v - d.v}; });
+    bind_inplace_translation<Point2, Vector2>(cls);
+    bind_kernel_equality(cls);
+    bind_lexicographic_order(cls);
+    cls.def("__repr__", [](const Point2& p) { return call_text("Point2", {p.v.x(), p.v.y()}); });
+}
+
+}  // namespace zenolith

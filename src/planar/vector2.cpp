@@ -1,0 +1,27 @@
+#include "../module/conventions.hpp"
+#include "../module/registrations.hpp"
+
+namespace zenolith {
+
+namespace {
+
+Vector2 scaled(const Vector2& a, double s) { return Vector2{a.v * s}; }
+
+}  // namespace
+
+void register_vector2(py::module_& m) {
+    py::class_<Vector2>(m, "Vector2")
+        .def(py::init([](double x, double y) { return Vector2{K::Vector_2(x, y)}; }),
+             py::arg("x"), py::arg("y"))
+        .def_property_readonly("x", [](const Vector2& a) { return a.v.x(); })
+        .def_property_readonly("y", [](const Vector2& a) { return a.v.y(); })
+        .def("__add__", [](const Vector2& a, const Vector2& b) { return Vector2{a.v + b.v}; })
+        .def("__sub__", [](const Vector2& a, const Vector2& b) { return Vector2{a.v - b.v}; })
+        .def("__mul__", &scaled)
+        .def("__rmul__", &scaled)
+        .def("__neg__", [](const Vector2& a) { return Vector2{-a.v}; })
+        .def("__repr__",
+             [](const Vector2& a) { return call_text("Vector2", {a.v.x(), a.v.y()}); });
+}
+
+}  // namespace zenolith

@@ -49,6 +49,17 @@ inline int sign_int(Enum e) {
 // names `last` (a point's cartesian(i): 0 -> x, anything else -> y).
 inline int named_or_last(int i, int last) { return (i >= 0 && i < last) ? i : last; }
 
+// A planar point's cartesian(i): 0 gives x, every other index y.
+inline double planar_cartesian(const K::Point_2& p, int i) {
+    return p.cartesian(named_or_last(i, 1));
+}
+
+// A planar point's homogeneous(i): x, y, then 1 for every other index.
+inline double planar_homogeneous(const K::Point_2& p, int i) {
+    const int k = named_or_last(i, 2);
+    return k == 2 ? 1.0 : p.cartesian(k);
+}
+
 // i above n-1 wraps to i mod n; a negative i becomes (i rem n) + n, which can
 // reach n itself and then names the last item (triangle, tetrahedron).
 inline int cyclic_index(int i, int n) {
@@ -81,10 +92,18 @@ void bind_kernel_equality(py::class_<T>& cls) {
     bind_equality(cls, [](const T& a, const T& b) { return a.v == b.v; });
 }
 
-// The kernel's lexicographic order through its operator<; the other three
-// follow by swapping operands and negating, as the kernel does it.
+// Equality where an object is always equal to itself, even when it holds a
+// NaN: the same object is recognised by address before values are compared.
 template <class T>
-void bind_lexicographic_order(py::class_<T>& cls) {
+void bind_kernel_equality_same_object_first(py::class_<T>& cls) {
+    bind_equality(cls, [](const T& a, const T& b) { return &a == &b || a.v == b.v; });
+}
+
+// The kernel's order through its operator< (lexicographic for points,
+// angular for directions); the other three follow by swapping operands and
+// negating, as the kernel does it.
+template <class T>
+void bind_order(py::class_<T>& cls) {
     cls.def("__lt__", [](const T& a, const T& b) { return a.v < b.v; });
     cls.def("__gt__", [](const T& a, const T& b) { return b.v < a.v; });
     cls.def("__le__", [](const T& a, const T& b) { return !(b.v < a.v); });

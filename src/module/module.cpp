@@ -29,4 +29,11 @@ PYBIND11_MODULE(zenolith_core, m) {
     register_vector2(m);
     register_orientation_result(m);
     register_orientation(m);
+    register_bbox2(m);
+    register_direction2(m);
+    register_line2(m);
+    register_segment2(m);
+    register_ray2(m);
+    register_weighted_point2(m);
+    register_aff_transformation2(m);
 }

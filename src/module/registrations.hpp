@@ -13,6 +13,13 @@ void register_point2(py::module_& m);
 void register_vector2(py::module_& m);
 void register_orientation_result(py::module_& m);
 void register_orientation(py::module_& m);
+void register_bbox2(py::module_& m);
+void register_direction2(py::module_& m);
+void register_line2(py::module_& m);
+void register_segment2(py::module_& m);
+void register_ray2(py::module_& m);
+void register_weighted_point2(py::module_& m);
+void register_aff_transformation2(py::module_& m);
 
 // spatial
 

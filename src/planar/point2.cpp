@@ -5,8 +5,7 @@ namespace zenolith {
 
 namespace {
 
-// cartesian(i) and p[i]: 0 gives x, every other index y.
-double coordinate(const Point2& p, int i) { return p.v.cartesian(named_or_last(i, 1)); }
+double coordinate(const Point2& p, int i) { return planar_cartesian(p.v, i); }
 
 }  // namespace
 
@@ -26,11 +25,7 @@ void register_point2(py::module_& m) {
         .def_property_readonly("hw", [](const Point2&) { return 1.0; })
         .def("cartesian", &coordinate, py::arg("i"))
         .def(
-            "homogeneous",
-            [](const Point2& p, int i) {
-                const int k = named_or_last(i, 2);
-                return k == 2 ? 1.0 : p.v.cartesian(k);
-            },
+            "homogeneous", [](const Point2& p, int i) { return planar_homogeneous(p.v, i); },
             py::arg("i"))
         .def("dimension", [](const Point2&) { return 2; })
         .def("bbox", [](const Point2& p) { return Bbox2{p.v.bbox()}; })
@@ -41,8 +36,12 @@ void register_point2(py::module_& m) {
         .def("__sub__", [](const Point2& p, const Vector2& d) { return Point2{p.v - d.v}; });
     bind_inplace_translation<Point2, Vector2>(cls);
     bind_kernel_equality(cls);
-    bind_lexicographic_order(cls);
-    cls.def("__repr__", [](const Point2& p) { return call_text("Point2", {p.v.x(), p.v.y()}); });
+    bind_order(cls);
+    cls.def(
+           "transform",
+           [](const Point2& p, const AffTransformation2& t) { return Point2{t.v.transform(p.v)}; },
+           py::arg("t"))
+        .def("__repr__", [](const Point2& p) { return call_text("Point2", {p.v.x(), p.v.y()}); });
 }
 
 }  // namespace zenolith

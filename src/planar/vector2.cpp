@@ -1,3 +1,4 @@
+#include "../module/affine.hpp"
 #include "../module/conventions.hpp"
 #include "../module/registrations.hpp"
 
@@ -20,6 +21,10 @@ void register_vector2(py::module_& m) {
         .def("__mul__", &scaled)
         .def("__rmul__", &scaled)
         .def("__neg__", [](const Vector2& a) { return Vector2{-a.v}; })
+        .def(
+            "transform",
+            [](const Vector2& a, const AffTransformation2& t) { return Vector2{map_vector(t.v, a.v)}; },
+            py::arg("t"))
         .def("__repr__",
              [](const Vector2& a) { return call_text("Vector2", {a.v.x(), a.v.y()}); });
 }

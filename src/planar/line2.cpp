@@ -1,0 +1,77 @@
+#include "../module/affine.hpp"
+#include "../module/conventions.hpp"
+#include "../module/lines.hpp"
+#include "../module/registrations.hpp"
+
+namespace zenolith {
+
+namespace {
+
+using L = K::Line_2;
+
+Line2 from_ray(const Ray2& r) { return Line2{line_through(r.v.source(), r.v.second_point())}; }
+
+}  // namespace
+
+void register_line2(py::module_& m) {
+    py::class_<Line2> cls(m, "Line2");
+    cls.def(py::init([](double a, double b, double c) { return Line2{L(a, b, c)}; }), py::arg("a"),
+            py::arg("b"), py::arg("c"))
+        .def(py::init([](const Point2& p, const Point2& q) { return Line2{line_through(p.v, q.v)}; }),
+             py::arg("p"), py::arg("q"))
+        .def(py::init([](const Point2& p, const Direction2& d) { return Line2{L(p.v, d.v)}; }),
+             py::arg("p"), py::arg("d"))
+        .def(py::init([](const Point2& p, const Vector2& v) { return Line2{L(p.v, v.v)}; }),
+             py::arg("p"), py::arg("v"))
+        .def(py::init([](const Segment2& s) {
+                 return Line2{line_through(s.v.source(), s.v.target())};
+             }),
+             py::arg("s"))
+        .def(py::init(&from_ray), py::arg("r"))
+        .def_static("from_ray", &from_ray, py::arg("r"))
+        .def_property_readonly("a", [](const Line2& l) { return l.v.a(); })
+        .def_property_readonly("b", [](const Line2& l) { return l.v.b(); })
+        .def_property_readonly("c", [](const Line2& l) { return l.v.c(); })
+        .def("point", [](const Line2& l, double i) { return Point2{l.v.point(i)}; }, py::arg("i"))
+        .def(
+            "projection", [](const Line2& l, const Point2& p) { return Point2{l.v.projection(p.v)}; },
+            py::arg("p"))
+        .def("x_at_y", [](const Line2& l, double y) { return l.v.x_at_y(y); }, py::arg("y"))
+        .def("y_at_x", [](const Line2& l, double x) { return l.v.y_at_x(x); }, py::arg("x"))
+        .def("is_degenerate", [](const Line2& l) { return l.v.is_degenerate(); })
+        .def("is_horizontal", [](const Line2& l) { return l.v.is_horizontal(); })
+        .def("is_vertical", [](const Line2& l) { return l.v.is_vertical(); })
+        .def(
+            "oriented_side",
+            [](const Line2& l, const Point2& p) { return sign_int(l.v.oriented_side(p.v)); },
+            py::arg("p"))
+        .def(
+            "has_on", [](const Line2& l, const Point2& p) { return l.v.has_on(p.v); }, py::arg("p"))
+        .def(
+            "has_on_positive_side",
+            [](const Line2& l, const Point2& p) { return l.v.has_on_positive_side(p.v); },
+            py::arg("p"))
+        .def(
+            "has_on_negative_side",
+            [](const Line2& l, const Point2& p) { return l.v.has_on_negative_side(p.v); },
+            py::arg("p"))
+        .def("to_vector", [](const Line2& l) { return Vector2{l.v.to_vector()}; })
+        .def("direction", [](const Line2& l) { return Direction2{l.v.direction()}; })
+        .def("opposite", [](const Line2& l) { return Line2{l.v.opposite()}; })
+        .def(
+            "perpendicular",
+            [](const Line2& l, const Point2& p) { return Line2{l.v.perpendicular(p.v)}; },
+            py::arg("p"));
+    bind_kernel_equality_same_object_first(cls);
+    cls.def("__repr__",
+            [](const Line2& l) {
+                return "Line2(a=" + number_text(l.v.a()) + ", b=" + number_text(l.v.b()) +
+                       ", c=" + number_text(l.v.c()) + ")";
+            })
+        .def(
+            "transform",
+            [](const Line2& l, const AffTransformation2& t) { return Line2{map_line(t.v, l.v)}; },
+            py::arg("t"));
+}
+
+}  // namespace zenolith

@@ -1,0 +1,59 @@
+#include "../module/conventions.hpp"
+#include "../module/registrations.hpp"
+
+namespace zenolith {
+
+namespace {
+
+using P = K::Point_2;
+using WP = K::Weighted_point_2;
+
+double coordinate(const WeightedPoint2& w, int i) { return planar_cartesian(w.v.point(), i); }
+
+}  // namespace
+
+// Every accessor is a method here (unlike Point2's properties).
+void register_weighted_point2(py::module_& m) {
+    py::class_<WeightedPoint2> cls(m, "WeightedPoint2");
+    // Zeroed explicitly: the kernel's default constructor may leave the
+    // coordinates uninitialised.
+    cls.def(py::init([] { return WeightedPoint2{WP(P(0.0, 0.0), 0.0)}; }))
+        .def(py::init([](const Point2& p) { return WeightedPoint2{WP(p.v, 0.0)}; }), py::arg("p"))
+        .def(py::init([](const Point2& p, double w) { return WeightedPoint2{WP(p.v, w)}; }),
+             py::arg("p"), py::arg("w"))
+        .def(py::init([](double x, double y) { return WeightedPoint2{WP(P(x, y), 0.0)}; }),
+             py::arg("x"), py::arg("y"))
+        .def("point", [](const WeightedPoint2& w) { return Point2{w.v.point()}; })
+        .def("weight", [](const WeightedPoint2& w) { return w.v.weight(); })
+        .def("hx", [](const WeightedPoint2& w) { return w.v.x(); })
+        .def("hy", [](const WeightedPoint2& w) { return w.v.y(); })
+        .def("hw", [](const WeightedPoint2&) { return 1.0; })
+        .def("x", [](const WeightedPoint2& w) { return w.v.x(); })
+        .def("y", [](const WeightedPoint2& w) { return w.v.y(); })
+        .def(
+            "homogeneous",
+            [](const WeightedPoint2& w, int i) { return planar_homogeneous(w.v.point(), i); },
+            py::arg("i"))
+        .def("cartesian", &coordinate, py::arg("i"))
+        .def("__getitem__", &coordinate, py::arg("i"))
+        .def("__iter__", [](const WeightedPoint2& w) { return iterate(w.v.x(), w.v.y()); })
+        .def("dimension", [](const WeightedPoint2&) { return 2; })
+        .def("bbox", [](const WeightedPoint2& w) { return Bbox2{w.v.point().bbox()}; });
+    // The weights play no part in equality.
+    bind_equality(cls, [](const WeightedPoint2& a, const WeightedPoint2& b) {
+        return a.v.point() == b.v.point();
+    });
+    cls.def("__repr__",
+            [](const WeightedPoint2& w) {
+                return "WeightedPoint2(point=(" + number_text(w.v.x()) + ", " +
+                       number_text(w.v.y()) + "), weight=" + number_text(w.v.weight()) + ")";
+            })
+        .def(
+            "transform",
+            [](const WeightedPoint2& w, const AffTransformation2& t) {
+                return WeightedPoint2{WP(t.v.transform(w.v.point()), w.v.weight())};
+            },
+            py::arg("t"));
+}
+
+}  // namespace zenolith

@@ -35,6 +35,11 @@ inline std::string call_text(const char* name, std::initializer_list<double> val
     return s;
 }
 
+// "(a, b, ...)": a coordinate tuple inside a larger repr.
+inline std::string tuple_text(std::initializer_list<double> values) { return call_text("", values); }
+
+inline std::string point_text(const K::Point_2& p) { return tuple_text({p.x(), p.y()}); }
+
 // ---- kernel enums -------------------------------------------------------
 
 // Orientation, Oriented_side and Bounded_side are all -1 / 0 / 1 enums.
@@ -122,6 +127,45 @@ void bind_inplace_translation(py::class_<T>& cls) {
         self.v = self.v - d.v;
         return self;
     });
+}
+
+// Side predicates of bounded objects, in their registration order, each the
+// kernel member of the same name taking the point wrapper Pt as `p`.
+template <class Pt, class T>
+void bind_bounded_side_tests(py::class_<T>& cls, bool with_bounded_side = true) {
+    if (with_bounded_side)
+        cls.def(
+            "bounded_side", [](const T& o, const Pt& p) { return sign_int(o.v.bounded_side(p.v)); },
+            py::arg("p"));
+    cls.def(
+           "has_on_boundary", [](const T& o, const Pt& p) { return o.v.has_on_boundary(p.v); },
+           py::arg("p"))
+        .def(
+            "has_on_bounded_side",
+            [](const T& o, const Pt& p) { return o.v.has_on_bounded_side(p.v); }, py::arg("p"))
+        .def(
+            "has_on_unbounded_side",
+            [](const T& o, const Pt& p) { return o.v.has_on_unbounded_side(p.v); }, py::arg("p"));
+}
+
+// Oriented and bounded side predicates together: oriented_side,
+// bounded_side, has_on_positive_side, has_on_negative_side, then the three
+// bounded tests.
+template <class Pt, class T>
+void bind_side_tests(py::class_<T>& cls) {
+    cls.def(
+           "oriented_side", [](const T& o, const Pt& p) { return sign_int(o.v.oriented_side(p.v)); },
+           py::arg("p"))
+        .def(
+            "bounded_side", [](const T& o, const Pt& p) { return sign_int(o.v.bounded_side(p.v)); },
+            py::arg("p"))
+        .def(
+            "has_on_positive_side",
+            [](const T& o, const Pt& p) { return o.v.has_on_positive_side(p.v); }, py::arg("p"))
+        .def(
+            "has_on_negative_side",
+            [](const T& o, const Pt& p) { return o.v.has_on_negative_side(p.v); }, py::arg("p"));
+    bind_bounded_side_tests<Pt>(cls, false);
 }
 
 // __iter__ over a fixed list of items that then stops (__getitem__ alone

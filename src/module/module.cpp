@@ -34,6 +34,9 @@ PYBIND11_MODULE(zenolith_core, m) {
     register_line2(m);
     register_segment2(m);
     register_ray2(m);
+    register_triangle2(m);
+    register_circle2(m);
+    register_iso_rectangle2(m);
     register_weighted_point2(m);
     register_aff_transformation2(m);
 }

@@ -18,6 +18,9 @@ void register_direction2(py::module_& m);
 void register_line2(py::module_& m);
 void register_segment2(py::module_& m);
 void register_ray2(py::module_& m);
+void register_triangle2(py::module_& m);
+void register_circle2(py::module_& m);
+void register_iso_rectangle2(py::module_& m);
 void register_weighted_point2(py::module_& m);
 void register_aff_transformation2(py::module_& m);
 

@@ -39,10 +39,9 @@ void register_ray2(py::module_& m) {
             [](const Ray2& r, const Point2& p) { return r.v.collinear_has_on(p.v); }, py::arg("p"));
     bind_kernel_equality(cls);
     cls.def("__repr__", [](const Ray2& r) {
-        const auto& s = r.v.source();
         const auto d = r.v.to_vector();
-        return "Ray2(source=(" + number_text(s.x()) + ", " + number_text(s.y()) + "), direction=(" +
-               number_text(d.x()) + ", " + number_text(d.y()) + "))";
+        return "Ray2(source=" + point_text(r.v.source()) + ", direction=" +
+               tuple_text({d.x(), d.y()}) + ")";
     });
 }
 

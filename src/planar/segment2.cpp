@@ -43,10 +43,7 @@ void register_segment2(py::module_& m) {
     bind_kernel_equality(cls);
     cls.def("__repr__",
             [](const Segment2& s) {
-                const auto& a = s.v.source();
-                const auto& b = s.v.target();
-                return "Segment2((" + number_text(a.x()) + ", " + number_text(a.y()) + "), (" +
-                       number_text(b.x()) + ", " + number_text(b.y()) + "))";
+                return "Segment2(" + point_text(s.v.source()) + ", " + point_text(s.v.target()) + ")";
             })
         .def(
             "transform",

@@ -45,8 +45,8 @@ void register_weighted_point2(py::module_& m) {
     });
     cls.def("__repr__",
             [](const WeightedPoint2& w) {
-                return "WeightedPoint2(point=(" + number_text(w.v.x()) + ", " +
-                       number_text(w.v.y()) + "), weight=" + number_text(w.v.weight()) + ")";
+                return "WeightedPoint2(point=" + point_text(w.v.point()) +
+                       ", weight=" + number_text(w.v.weight()) + ")";
             })
         .def(
             "transform",

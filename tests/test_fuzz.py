@@ -40,21 +40,30 @@ def _build_pool():
     """A few instances of every class, made the way users make them: from
     numbers, from other instances, and as results of methods."""
     pool = {cls: [] for cls in CLASSES}
+    seen = set()
 
     def add(obj):
-        if type(obj) in pool and len(pool[type(obj)]) < 8:
-            pool[type(obj)].append(obj)
+        # distinct values only, so that groups of instances are not all alike
+        if type(obj) in pool and len(pool[type(obj)]) < 10:
+            key = (type(obj), _attempt(repr, obj))
+            if key not in seen:
+                seen.add(key)
+                pool[type(obj)].append(obj)
 
     rows = []
     for n in range(10):
         rows.append([i + 1.5 for i in range(n)])
         rows.append([(i * 7) % 5 - 2 for i in range(n)])  # ints, some repeated
         rows.append([(-1.0) ** i * (i + 0.25) for i in range(n)])
+        rows.append([round(3 * math.sin(1.7 * i + n), 3) for i in range(n)])  # general position
     for _ in range(3):
         samples = [obj for objs in pool.values() for obj in objs[:2]]
+        groups = [objs[:n] for objs in pool.values() for n in (3, 4, 6) if len(objs) >= n]
         for cls in CLASSES:
             for row in rows:
                 add(_attempt(cls, *row))
+            for group in groups:  # several distinct instances of one class
+                add(_attempt(cls, *group))
             for a in samples:
                 add(_attempt(cls, a))
                 add(_attempt(cls, a, 2.5))

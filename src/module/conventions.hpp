@@ -39,6 +39,8 @@ inline std::string call_text(const char* name, std::initializer_list<double> val
 inline std::string tuple_text(std::initializer_list<double> values) { return call_text("", values); }
 
 inline std::string point_text(const K::Point_2& p) { return tuple_text({p.x(), p.y()}); }
+inline std::string point_text(const K::Point_3& p) { return tuple_text({p.x(), p.y(), p.z()}); }
+inline std::string point_text(const K::Vector_3& v) { return tuple_text({v.x(), v.y(), v.z()}); }
 
 // ---- kernel enums -------------------------------------------------------
 
@@ -65,6 +67,19 @@ inline double planar_homogeneous(const K::Point_2& p, int i) {
     return k == 2 ? 1.0 : p.cartesian(k);
 }
 
+// A spatial point's or vector's cartesian(i): 0 -> x, 1 -> y, else z.
+template <class V>
+double spatial_cartesian(const V& v, int i) {
+    return v.cartesian(named_or_last(i, 2));
+}
+
+// homogeneous(i): x, y, z, then 1 for every other index.
+template <class V>
+double spatial_homogeneous(const V& v, int i) {
+    const int k = named_or_last(i, 3);
+    return k == 3 ? 1.0 : v.cartesian(k);
+}
+
 // i above n-1 wraps to i mod n; a negative i becomes (i rem n) + n, which can
 // reach n itself and then names the last item (triangle, tetrahedron).
 inline int cyclic_index(int i, int n) {
@@ -78,6 +93,12 @@ inline int cyclic_index(int i, int n) {
 inline int rem_index(int i, int n) {
     int r = i % n;
     return r >= 0 ? r : n - 1;
+}
+
+// An orientation argument of circles and spheres: any negative number means
+// clockwise, everything else (0 included) counterclockwise.
+inline CGAL::Orientation orientation_code(int o) {
+    return o < 0 ? CGAL::CLOCKWISE : CGAL::COUNTERCLOCKWISE;
 }
 
 // ---- operator families --------------------------------------------------

@@ -39,4 +39,18 @@ PYBIND11_MODULE(zenolith_core, m) {
     register_iso_rectangle2(m);
     register_weighted_point2(m);
     register_aff_transformation2(m);
+
+    register_bbox3(m);
+    register_point3(m);
+    register_vector3(m);
+    register_direction3(m);
+    register_plane3(m);
+    register_line3(m);
+    register_segment3(m);
+    register_ray3(m);
+    register_triangle3(m);
+    register_sphere3(m);
+    register_tetrahedron3(m);
+    register_iso_cuboid3(m);
+    register_circle3(m);
 }

@@ -25,5 +25,18 @@ void register_weighted_point2(py::module_& m);
 void register_aff_transformation2(py::module_& m);
 
 // spatial
+void register_bbox3(py::module_& m);
+void register_point3(py::module_& m);
+void register_vector3(py::module_& m);
+void register_direction3(py::module_& m);
+void register_plane3(py::module_& m);
+void register_line3(py::module_& m);
+void register_segment3(py::module_& m);
+void register_ray3(py::module_& m);
+void register_triangle3(py::module_& m);
+void register_sphere3(py::module_& m);
+void register_tetrahedron3(py::module_& m);
+void register_iso_cuboid3(py::module_& m);
+void register_circle3(py::module_& m);
 
 }  // namespace zenolith

@@ -8,10 +8,6 @@ namespace {
 
 using C = K::Circle_2;
 
-// Any negative number means clockwise; everything else, 0 included,
-// counterclockwise.
-CGAL::Orientation orientation_of(int o) { return o < 0 ? CGAL::CLOCKWISE : CGAL::COUNTERCLOCKWISE; }
-
 // Exact only for maps that preserve angles: the image of (1, 0) sets the
 // scale, and an odd map (a reflection included) reverses the orientation.
 C orthogonal_image(const C& c, const K::Aff_transformation_2& t) {
@@ -26,7 +22,7 @@ C orthogonal_image(const C& c, const K::Aff_transformation_2& t) {
 void register_circle2(py::module_& m) {
     py::class_<Circle2> cls(m, "Circle2");
     cls.def(py::init([](const Point2& center, double squared_radius, int orientation) {
-                return Circle2{C(center.v, squared_radius, orientation_of(orientation))};
+                return Circle2{C(center.v, squared_radius, orientation_code(orientation))};
             }),
             py::arg("center"), py::arg("squared_radius"), py::arg("orientation") = 1)
         .def(py::init([](const Point2& p, const Point2& q, const Point2& r) {
@@ -34,11 +30,11 @@ void register_circle2(py::module_& m) {
              }),
              py::arg("p"), py::arg("q"), py::arg("r"))
         .def(py::init([](const Point2& p, const Point2& q, int orientation) {
-                 return Circle2{C(p.v, q.v, orientation_of(orientation))};
+                 return Circle2{C(p.v, q.v, orientation_code(orientation))};
              }),
              py::arg("p"), py::arg("q"), py::arg("orientation") = 1)
         .def(py::init([](const Point2& center, int orientation) {
-                 return Circle2{C(center.v, orientation_of(orientation))};
+                 return Circle2{C(center.v, orientation_code(orientation))};
              }),
              py::arg("center"), py::arg("orientation") = 1)
         .def("center", [](const Circle2& c) { return Point2{c.v.center()}; })

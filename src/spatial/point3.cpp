@@ -1,0 +1,46 @@
+#include "../module/conventions.hpp"
+#include "../module/registrations.hpp"
+
+namespace zenolith {
+
+namespace {
+
+double coordinate(const Point3& p, int i) { return spatial_cartesian(p.v, i); }
+
+}  // namespace
+
+void register_point3(py::module_& m) {
+    using P = K::Point_3;
+    py::class_<Point3> cls(m, "Point3");
+    cls.def(py::init([] { return Point3{P(0.0, 0.0, 0.0)}; }))
+        .def(py::init([](double x, double y, double z) { return Point3{P(x, y, z)}; }), py::arg("x"),
+             py::arg("y"), py::arg("z"))
+        .def(py::init([](int x, int y, int z) { return Point3{P(x, y, z)}; }), py::arg("x"),
+             py::arg("y"), py::arg("z"))
+        .def_property_readonly("x", [](const Point3& p) { return p.v.x(); })
+        .def_property_readonly("y", [](const Point3& p) { return p.v.y(); })
+        .def_property_readonly("z", [](const Point3& p) { return p.v.z(); })
+        .def_property_readonly("hx", [](const Point3& p) { return p.v.x(); })
+        .def_property_readonly("hy", [](const Point3& p) { return p.v.y(); })
+        .def_property_readonly("hz", [](const Point3& p) { return p.v.z(); })
+        .def_property_readonly("hw", [](const Point3&) { return 1.0; })
+        .def("cartesian", &coordinate, py::arg("i"))
+        .def(
+            "homogeneous", [](const Point3& p, int i) { return spatial_homogeneous(p.v, i); },
+            py::arg("i"))
+        .def("dimension", [](const Point3&) { return 3; })
+        .def("bbox", [](const Point3& p) { return Bbox3{p.v.bbox()}; })
+        .def("__getitem__", &coordinate, py::arg("i"))
+        .def("__iter__", [](const Point3& p) { return iterate(p.v.x(), p.v.y(), p.v.z()); })
+        .def("__sub__", [](const Point3& p, const Point3& q) { return Vector3{p.v - q.v}; })
+        .def("__add__", [](const Point3& p, const Vector3& d) { return Point3{p.v + d.v}; })
+        .def("__sub__", [](const Point3& p, const Vector3& d) { return Point3{p.v - d.v}; });
+    bind_inplace_translation<Point3, Vector3>(cls);
+    bind_kernel_equality(cls);
+    bind_order(cls);
+    cls.def("__repr__", [](const Point3& p) {
+        return call_text("Point3", {p.v.x(), p.v.y(), p.v.z()});
+    });
+}
+
+}  // namespace zenolith

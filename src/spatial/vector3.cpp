@@ -1,0 +1,60 @@
+#include "../module/conventions.hpp"
+#include "../module/registrations.hpp"
+
+namespace zenolith {
+
+namespace {
+
+using V = K::Vector_3;
+
+double component(const Vector3& v, int i) { return spatial_cartesian(v.v, i); }
+
+Vector3 scaled(const Vector3& v, double s) { return Vector3{v.v * s}; }
+
+}  // namespace
+
+// The registration order is unusual and is kept: the two-point constructor,
+// the scalar product and equality come before the numeric constructors, so
+// v * w with a vector w is the scalar product and v * 2 scales.
+void register_vector3(py::module_& m) {
+    py::class_<Vector3> cls(m, "Vector3");
+    cls.def(py::init([] { return Vector3{V(0.0, 0.0, 0.0)}; }))
+        .def(py::init([](const Point3& a, const Point3& b) { return Vector3{V(a.v, b.v)}; }),
+             py::arg("a"), py::arg("b"))
+        .def("squared_length", [](const Vector3& v) { return v.v.squared_length(); })
+        .def(
+            "__truediv__", [](const Vector3& v, double scalar) { return Vector3{v.v / scalar}; },
+            py::arg("scalar"))
+        .def(
+            "__mul__", [](const Vector3& v, const Vector3& w) { return v.v * w.v; }, py::arg("w"));
+    bind_kernel_equality(cls);
+    cls.def(py::init([](double x, double y, double z) { return Vector3{V(x, y, z)}; }),
+            py::arg("x"), py::arg("y"), py::arg("z"))
+        .def(py::init([](int x, int y, int z) { return Vector3{V(x, y, z)}; }), py::arg("x"),
+             py::arg("y"), py::arg("z"))
+        .def_property_readonly("x", [](const Vector3& v) { return v.v.x(); })
+        .def_property_readonly("y", [](const Vector3& v) { return v.v.y(); })
+        .def_property_readonly("z", [](const Vector3& v) { return v.v.z(); })
+        .def_property_readonly("hx", [](const Vector3& v) { return v.v.x(); })
+        .def_property_readonly("hy", [](const Vector3& v) { return v.v.y(); })
+        .def_property_readonly("hz", [](const Vector3& v) { return v.v.z(); })
+        .def_property_readonly("hw", [](const Vector3&) { return 1.0; })
+        .def("cartesian", &component, py::arg("i"))
+        .def(
+            "homogeneous", [](const Vector3& v, int i) { return spatial_homogeneous(v.v, i); },
+            py::arg("i"))
+        .def("dimension", [](const Vector3&) { return 3; })
+        .def("__getitem__", &component, py::arg("i"))
+        .def("__iter__", [](const Vector3& v) { return iterate(v.v.x(), v.v.y(), v.v.z()); })
+        .def("__add__", [](const Vector3& v, const Vector3& w) { return Vector3{v.v + w.v}; })
+        .def("__sub__", [](const Vector3& v, const Vector3& w) { return Vector3{v.v - w.v}; })
+        .def("__mul__", &scaled)
+        .def("__rmul__", &scaled)
+        .def("__neg__", [](const Vector3& v) { return Vector3{-v.v}; })
+        .def("direction", [](const Vector3& v) { return Direction3{v.v.direction()}; })
+        .def("__repr__", [](const Vector3& v) {
+            return call_text("Vector3", {v.v.x(), v.v.y(), v.v.z()});
+        });
+}
+
+}  // namespace zenolith

@@ -1,6 +1,7 @@
 #include <CGAL/Intersections_3/Plane_3_Plane_3_Plane_3.h>
 #include <CGAL/Intersections_3/Plane_3_Sphere_3.h>
 #include <CGAL/Intersections_3/Sphere_3_Sphere_3.h>
+#include <CGAL/version.h>
 
 #include <stdexcept>
 
@@ -18,7 +19,7 @@ using P = K::Point_3;
 // boost::variant in older kernels and a std::variant in newer ones.
 template <class T, class Variant>
 const T* alternative(const Variant& v) {
-#if CGAL_VERSION_MAJOR >= 6
+#if CGAL_VERSION_NR >= 1060000000  // 6.0 and newer
     return std::get_if<T>(&v);
 #else
     return boost::get<T>(&v);

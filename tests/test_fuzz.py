@@ -29,6 +29,13 @@ FUZZ_SETTINGS = settings(
 )
 
 
+class BadRepr:
+    """An argument that cannot even be printed in an error message."""
+
+    def __repr__(self):
+        raise ZeroDivisionError("no repr")
+
+
 def _attempt(f, *args):
     try:
         return f(*args)
@@ -95,7 +102,7 @@ SCALARS = st.one_of(
     st.none(),
     st.text(max_size=3),
     st.sampled_from([FloatLike(2.5), FloatLike(math.nan), FloatRaises(), IndexLike(3),
-                     IndexLike(2**40), IndexRaises(), object(), [], (1, 2), 1j]),
+                     IndexLike(2**40), IndexRaises(), BadRepr(), object(), [], (1, 2), 1j]),
 )
 SMALL_SCALARS = st.one_of(st.integers(min_value=-64, max_value=64), st.booleans(),
                           st.floats(allow_nan=True), st.none())

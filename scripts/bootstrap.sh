@@ -37,7 +37,7 @@ find_python() {
     if command -v pyenv >/dev/null 2>&1; then
         candidates+=("$(pyenv root)"/versions/3.12*/bin/python3.12)
     fi
-    candidates+=("$HOME"/.pyenv/versions/3.12*/bin/python3.12 /usr/local/bin/python3.12 /usr/bin/python3.12)
+    candidates+=("${HOME:-/root}"/.pyenv/versions/3.12*/bin/python3.12 /usr/local/bin/python3.12 /usr/bin/python3.12)
     for c in "${candidates[@]}"; do
         if is_312 "$c"; then echo "$c"; return; fi
         # pyenv shims answer only when the version is selected

@@ -15,9 +15,7 @@ POINT2_BINDINGS = [
 
 
 def test_bindings_in_registration_order():
-    names = bindings(z.Point2)
-    assert names == [n for n in POINT2_BINDINGS if n in names]
-    assert len(names) >= len(POINT2_BINDINGS) - 1  # transform arrives with the transformations
+    assert bindings(z.Point2) == POINT2_BINDINGS
 
 
 def test_constructors():
@@ -51,10 +49,6 @@ def test_iteration_stops_after_two_coordinates():
 
 
 def test_bbox_is_the_degenerate_box_of_the_point():
-    if not hasattr(z, "Bbox2"):
-        with pytest.raises(TypeError, match="Unable to convert function return value"):
-            z.Point2(1, 2).bbox()
-        return
     b = z.Point2(1, 2).bbox()
     assert (b.xmin, b.ymin, b.xmax, b.ymax) == (1.0, 2.0, 1.0, 2.0)
 

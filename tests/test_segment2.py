@@ -100,8 +100,6 @@ def test_has_on_versus_collinear_has_on():
 
 
 def test_bbox():
-    if not hasattr(z, "Bbox2"):
-        pytest.skip("no Bbox2")
     b = S(P(3, -1), P(1, 2)).bbox()
     assert (b.xmin, b.ymin, b.xmax, b.ymax) == (1.0, -1.0, 3.0, 2.0)
     n = S(P(NAN, 0), P(1, 1)).bbox()

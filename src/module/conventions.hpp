@@ -38,6 +38,23 @@ inline std::string call_text(const char* name, std::initializer_list<double> val
 // "(a, b, ...)": a coordinate tuple inside a larger repr.
 inline std::string tuple_text(std::initializer_list<double> values) { return call_text("", values); }
 
+// "Name(k1=a, k2=b, ...)": the keyword form of a repr.
+inline std::string keyword_text(const char* name,
+                                std::initializer_list<std::pair<const char*, double>> fields) {
+    std::string s = name;
+    s += '(';
+    const char* sep = "";
+    for (const auto& [key, v] : fields) {
+        s += sep;
+        s += key;
+        s += '=';
+        s += number_text(v);
+        sep = ", ";
+    }
+    s += ')';
+    return s;
+}
+
 inline std::string point_text(const K::Point_2& p) { return tuple_text({p.x(), p.y()}); }
 inline std::string point_text(const K::Point_3& p) { return tuple_text({p.x(), p.y(), p.z()}); }
 inline std::string point_text(const K::Vector_3& v) { return tuple_text({v.x(), v.y(), v.z()}); }
@@ -150,14 +167,17 @@ void bind_inplace_translation(py::class_<T>& cls) {
     });
 }
 
-// Side predicates of bounded objects, in their registration order, each the
-// kernel member of the same name taking the point wrapper Pt as `p`.
+// Side predicates, each the kernel member of the same name taking the point
+// wrapper Pt as `p`.
 template <class Pt, class T>
-void bind_bounded_side_tests(py::class_<T>& cls, bool with_bounded_side = true) {
-    if (with_bounded_side)
-        cls.def(
-            "bounded_side", [](const T& o, const Pt& p) { return sign_int(o.v.bounded_side(p.v)); },
-            py::arg("p"));
+void bind_bounded_side(py::class_<T>& cls) {
+    cls.def(
+        "bounded_side", [](const T& o, const Pt& p) { return sign_int(o.v.bounded_side(p.v)); },
+        py::arg("p"));
+}
+
+template <class Pt, class T>
+void bind_boundary_tests(py::class_<T>& cls) {
     cls.def(
            "has_on_boundary", [](const T& o, const Pt& p) { return o.v.has_on_boundary(p.v); },
            py::arg("p"))
@@ -169,24 +189,29 @@ void bind_bounded_side_tests(py::class_<T>& cls, bool with_bounded_side = true) 
             [](const T& o, const Pt& p) { return o.v.has_on_unbounded_side(p.v); }, py::arg("p"));
 }
 
-// Oriented and bounded side predicates together: oriented_side,
-// bounded_side, has_on_positive_side, has_on_negative_side, then the three
-// bounded tests.
+// Bounded objects without orientation (rectangles, cuboids): bounded_side,
+// has_on_boundary, has_on_bounded_side, has_on_unbounded_side.
+template <class Pt, class T>
+void bind_bounded_side_tests(py::class_<T>& cls) {
+    bind_bounded_side<Pt>(cls);
+    bind_boundary_tests<Pt>(cls);
+}
+
+// Oriented bounded objects: oriented_side, bounded_side,
+// has_on_positive_side, has_on_negative_side, then the three boundary tests.
 template <class Pt, class T>
 void bind_side_tests(py::class_<T>& cls) {
     cls.def(
-           "oriented_side", [](const T& o, const Pt& p) { return sign_int(o.v.oriented_side(p.v)); },
-           py::arg("p"))
-        .def(
-            "bounded_side", [](const T& o, const Pt& p) { return sign_int(o.v.bounded_side(p.v)); },
-            py::arg("p"))
-        .def(
-            "has_on_positive_side",
-            [](const T& o, const Pt& p) { return o.v.has_on_positive_side(p.v); }, py::arg("p"))
+        "oriented_side", [](const T& o, const Pt& p) { return sign_int(o.v.oriented_side(p.v)); },
+        py::arg("p"));
+    bind_bounded_side<Pt>(cls);
+    cls.def(
+           "has_on_positive_side",
+           [](const T& o, const Pt& p) { return o.v.has_on_positive_side(p.v); }, py::arg("p"))
         .def(
             "has_on_negative_side",
             [](const T& o, const Pt& p) { return o.v.has_on_negative_side(p.v); }, py::arg("p"));
-    bind_bounded_side_tests<Pt>(cls, false);
+    bind_boundary_tests<Pt>(cls);
 }
 
 // __iter__ over a fixed list of items that then stops (__getitem__ alone

@@ -74,10 +74,10 @@ void register_aff_transformation2(py::module_& m) {
         });
     // Only the linear part is printed.
     cls.def("__repr__", [](const AffTransformation2& t) {
-        return "AffTransformation2(m00=" + number_text(t.v.cartesian(0, 0)) +
-               ", m01=" + number_text(t.v.cartesian(0, 1)) +
-               ", m10=" + number_text(t.v.cartesian(1, 0)) +
-               ", m11=" + number_text(t.v.cartesian(1, 1)) + ")";
+        return keyword_text("AffTransformation2", {{"m00", t.v.cartesian(0, 0)},
+                                                   {"m01", t.v.cartesian(0, 1)},
+                                                   {"m10", t.v.cartesian(1, 0)},
+                                                   {"m11", t.v.cartesian(1, 1)}});
     });
 }
 

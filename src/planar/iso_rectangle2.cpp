@@ -63,9 +63,10 @@ void register_iso_rectangle2(py::module_& m) {
     bind_kernel_equality(cls);
     cls.def("__repr__",
             [](const R& r) {
-                return "IsoRectangle2(xmin=" + number_text(r.v.xmin()) +
-                       ", ymin=" + number_text(r.v.ymin()) + ", xmax=" + number_text(r.v.xmax()) +
-                       ", ymax=" + number_text(r.v.ymax()) + ")";
+                return keyword_text("IsoRectangle2", {{"xmin", r.v.xmin()},
+                                                      {"ymin", r.v.ymin()},
+                                                      {"xmax", r.v.xmax()},
+                                                      {"ymax", r.v.ymax()}});
             })
         .def(
             "transform",

@@ -65,8 +65,7 @@ void register_line2(py::module_& m) {
     bind_kernel_equality_same_object_first(cls);
     cls.def("__repr__",
             [](const Line2& l) {
-                return "Line2(a=" + number_text(l.v.a()) + ", b=" + number_text(l.v.b()) +
-                       ", c=" + number_text(l.v.c()) + ")";
+                return keyword_text("Line2", {{"a", l.v.a()}, {"b", l.v.b()}, {"c", l.v.c()}});
             })
         .def(
             "transform",

@@ -67,9 +67,12 @@ void register_iso_cuboid3(py::module_& m) {
         .def("bbox", [](const C& c) { return Bbox3{c.v.bbox()}; });
     bind_kernel_equality_same_object_first(cls);
     cls.def("__repr__", [](const C& c) {
-        return "IsoCuboid3(xmin=" + number_text(c.v.xmin()) + ", ymin=" + number_text(c.v.ymin()) +
-               ", zmin=" + number_text(c.v.zmin()) + ", xmax=" + number_text(c.v.xmax()) +
-               ", ymax=" + number_text(c.v.ymax()) + ", zmax=" + number_text(c.v.zmax()) + ")";
+        return keyword_text("IsoCuboid3", {{"xmin", c.v.xmin()},
+                                           {"ymin", c.v.ymin()},
+                                           {"zmin", c.v.zmin()},
+                                           {"xmax", c.v.xmax()},
+                                           {"ymax", c.v.ymax()},
+                                           {"zmax", c.v.zmax()}});
     });
 }
 

@@ -81,8 +81,8 @@ void register_plane3(py::module_& m) {
         .def("is_degenerate", [](const Plane3& h) { return h.v.is_degenerate(); });
     bind_kernel_equality_same_object_first(cls);
     cls.def("__repr__", [](const Plane3& h) {
-        return "Plane3(a=" + number_text(h.v.a()) + ", b=" + number_text(h.v.b()) +
-               ", c=" + number_text(h.v.c()) + ", d=" + number_text(h.v.d()) + ")";
+        return keyword_text("Plane3",
+                            {{"a", h.v.a()}, {"b", h.v.b()}, {"c", h.v.c()}, {"d", h.v.d()}});
     });
 }
 

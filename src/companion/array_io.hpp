@@ -1,0 +1,186 @@
+// How the companion's array operations read their arguments and shape their
+// results. Every family of operations uses these rules, so that shapes,
+// broadcasting and error messages are the same everywhere:
+//
+// - points of dimension D come as an (N, D) array-like of any real numeric
+//   dtype and any strides, as one point given as a length-D sequence, or as
+//   one core point (or vector) object; one point broadcasts against any N;
+// - the result has the broadcast length N, or is 0-d when every input is a
+//   single point;
+// - a wrong rank, trailing dimension, dtype or length raises ValueError, an
+//   object of the wrong class raises TypeError, each naming the argument,
+//   what was expected and what came.
+#pragma once
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "../module/types.hpp"
+
+namespace zenolith::companion {
+
+namespace py = pybind11;
+
+// float64, C order: what every loop reads.
+using Doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
+
+namespace detail {
+
+// The Python name of an object's class, for messages.
+inline std::string type_name(py::handle obj) { return py::str(py::type::handle_of(obj).attr("__name__")); }
+
+// The shape of an array as Python prints it: "(3, 2)", "(2,)", "()".
+inline std::string shape_text(const py::array& a) {
+    std::string s = "(";
+    for (py::ssize_t k = 0; k < a.ndim(); ++k) {
+        s += std::to_string(a.shape(k));
+        s += (a.ndim() == 1 || k + 1 < a.ndim()) ? "," : "";
+        if (k + 1 < a.ndim()) s += ' ';
+    }
+    return s + ")";
+}
+
+// Copies the coordinates of a core point or vector of dimension D into
+// `out`; false when `obj` is none of them.
+template <int D>
+bool read_core_point(py::handle obj, double* out) {
+    auto copy = [out](const auto& v) {
+        for (int k = 0; k < D; ++k) out[k] = v.cartesian(k);
+        return true;
+    };
+    if constexpr (D == 2) {
+        if (py::isinstance<Point2>(obj)) return copy(obj.cast<const Point2&>().v);
+        if (py::isinstance<Vector2>(obj)) return copy(obj.cast<const Vector2&>().v);
+    } else {
+        if (py::isinstance<Point3>(obj)) return copy(obj.cast<const Point3&>().v);
+        if (py::isinstance<Vector3>(obj)) return copy(obj.cast<const Vector3&>().v);
+    }
+    return false;
+}
+
+// True when `obj` is an instance of a class bound with pybind11 (a core
+// object): such an argument of the wrong class is a TypeError, not an array.
+inline bool is_bound_object(py::handle obj) {
+    return py::detail::get_type_info(Py_TYPE(obj.ptr())) != nullptr;
+}
+
+// Converts an array-like to float64 in C order, refusing what is not a real
+// number (strings, objects, complex numbers, dates) with a ValueError.
+inline Doubles to_doubles(py::handle obj, const char* name, const std::string& expected) {
+    py::array raw = py::array::ensure(obj);
+    if (!raw) {
+        PyErr_Clear();
+        throw py::value_error(std::string(name) + ": expected " + expected + ", got " +
+                              type_name(obj));
+    }
+    const char kind = raw.dtype().kind();
+    if (kind != 'f' && kind != 'i' && kind != 'u' && kind != 'b') {
+        throw py::value_error(std::string(name) + ": expected " + expected +
+                              " of real numbers, got an array of dtype " +
+                              std::string(py::str(raw.dtype())));
+    }
+    return Doubles::ensure(raw);
+}
+
+}  // namespace detail
+
+// A read-only view of the points of one argument. Rows are read through
+// operator[], which repeats the single point when the argument was one.
+// The view keeps its array alive, so rows may be read with the GIL released.
+template <int D>
+class Points {
+public:
+    Points(py::handle obj, const char* name) : name_(name) {
+        if (detail::read_core_point<D>(obj, one_)) return;
+        const std::string expected = D == 2 ? "2D points of shape (N, 2) or (2,), or a Point2"
+                                            : "3D points of shape (N, 3) or (3,), or a Point3";
+        if (detail::is_bound_object(obj)) {
+            throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
+                                 detail::type_name(obj));
+        }
+        keep_ = detail::to_doubles(obj, name, expected);
+        const bool row = keep_.ndim() == 1 && keep_.shape(0) == D;
+        const bool rows = keep_.ndim() == 2 && keep_.shape(1) == D;
+        if (!row && !rows) {
+            throw py::value_error(std::string(name) + ": expected " + expected +
+                                  ", got an array of shape " + detail::shape_text(keep_));
+        }
+        if (row) {
+            for (int k = 0; k < D; ++k) one_[k] = keep_.data()[k];
+            return;
+        }
+        single_ = false;
+        n_ = keep_.shape(0);
+        data_ = keep_.data();
+    }
+
+    const char* name() const { return name_; }
+    bool single() const { return single_; }
+    // Number of rows; 1 for a single point.
+    py::ssize_t size() const { return n_; }
+    const double* operator[](py::ssize_t i) const { return single_ ? one_ : data_ + i * D; }
+
+private:
+    const char* name_;
+    Doubles keep_;
+    const double* data_ = nullptr;
+    double one_[D] = {};
+    py::ssize_t n_ = 1;
+    bool single_ = true;
+};
+
+// The common length of several arguments: every array argument must have
+// the same number of rows; single points broadcast.
+struct Broadcast {
+    py::ssize_t n = 1;
+    bool scalar = true;  // every argument was a single point
+
+    template <class... Args>
+    explicit Broadcast(const Args&... args) {
+        (take(args.name(), args.single(), args.size()), ...);
+    }
+
+private:
+    const char* first_ = nullptr;
+    void take(const char* name, bool single, py::ssize_t size) {
+        if (single) return;
+        if (scalar) {
+            scalar = false;
+            n = size;
+            first_ = name;
+        } else if (size != n) {
+            throw py::value_error(std::string("mismatched lengths: ") + first_ + " has " +
+                                  std::to_string(n) + " points, " + name + " has " +
+                                  std::to_string(size));
+        }
+    }
+};
+
+// A new result array of the broadcast shape ((n,), or 0-d), with `extra`
+// trailing dimensions (e.g. {2} for planar points).
+template <class T>
+py::array_t<T> result_array(const Broadcast& b, std::initializer_list<py::ssize_t> extra = {}) {
+    std::vector<py::ssize_t> shape;
+    if (!b.scalar) shape.push_back(b.n);
+    shape.insert(shape.end(), extra.begin(), extra.end());
+    return py::array_t<T>(shape);
+}
+
+// out[i] = f(i) for every row, with the GIL released: f must only read
+// plain memory (Points rows, kernel objects copied out beforehand).
+template <class T, class F>
+py::array_t<T> map_rows(const Broadcast& b, F&& f) {
+    py::array_t<T> out = result_array<T>(b);
+    T* o = out.mutable_data();
+    {
+        py::gil_scoped_release nogil;
+        for (py::ssize_t i = 0; i < b.n; ++i) o[i] = f(i);
+    }
+    return out;
+}
+
+}  // namespace zenolith::companion

@@ -4,9 +4,9 @@
 VENV   := .venv
 PY     := $(VENV)/bin/python
 STAMP  := $(VENV)/.zenolith-installed
-SOURCES := $(shell find src -type f 2>/dev/null) CMakeLists.txt pyproject.toml
+SOURCES := $(shell find src python -type f 2>/dev/null) CMakeLists.txt pyproject.toml
 
-.PHONY: all build demo test bench clean distclean bootstrap
+.PHONY: all build demo test bench gallery clean distclean bootstrap
 
 all: build
 
@@ -33,6 +33,9 @@ test: $(STAMP)
 
 bench: $(STAMP)
 	$(PY) benchmarks/bench_calls.py
+
+gallery: $(STAMP)
+	$(PY) examples/gallery.py
 
 clean:
 	rm -rf build $(STAMP)

@@ -8,5 +8,10 @@ Every function takes and returns the core's classes (``Point2``,
 from __future__ import annotations
 
 from .arrays import orientation
+from .drawing import Drawing, plot
 
-__all__ = ["orientation"]
+__all__ = [
+    "orientation",
+    "Drawing",
+    "plot",
+]

@@ -1,0 +1,174 @@
+"""A gallery of pictures drawn with zenolith.Drawing, written as SVG files
+into docs/gallery/ (or the directory given as the first argument).
+
+    python examples/gallery.py [OUTPUT_DIR]
+"""
+
+from __future__ import annotations
+
+import math
+import pathlib
+import sys
+from collections.abc import Callable
+from fractions import Fraction
+
+import numpy as np
+
+import zenolith_core as z
+from zenolith import Drawing
+
+Orientation = Callable[[z.Point2, z.Point2, z.Point2], int]
+
+
+# ---- convex hull: double against exact predicates ------------------------------
+
+def double_orientation(p: z.Point2, q: z.Point2, r: z.Point2) -> int:
+    """The kernel's orientation, evaluated in doubles."""
+    turn = z.orientation(p, q, r)
+    return 1 if turn.left_turn() else -1 if turn.right_turn() else 0
+
+
+def exact_orientation(p: z.Point2, q: z.Point2, r: z.Point2) -> int:
+    """The same sign, computed exactly: every double is a rational number."""
+    px, py, qx, qy, rx, ry = (Fraction(v) for v in (p.x, p.y, q.x, q.y, r.x, r.y))
+    det = (qx - px) * (ry - py) - (qy - py) * (rx - px)
+    return (det > 0) - (det < 0)
+
+
+def convex_hull(points: list[z.Point2], orientation: Orientation) -> list[z.Point2]:
+    """Andrew's monotone chain: counterclockwise, collinear points dropped."""
+    pts = sorted(points, key=lambda p: (p.x, p.y))
+
+    def chain(seq: list[z.Point2]) -> list[z.Point2]:
+        out: list[z.Point2] = []
+        for p in seq:
+            while len(out) >= 2 and orientation(out[-2], out[-1], p) <= 0:
+                out.pop()
+            out.append(p)
+        return out[:-1]
+
+    return chain(pts) + chain(pts[::-1])
+
+
+def hull_pictures(out: pathlib.Path) -> None:
+    """Points a few units in the last place from the diagonal y = x, and two
+    far points on it. Exactly, the diagonal is a hull edge; the double
+    predicate misjudges points near it. The picture shows the grid magnified:
+    one unit is one step between neighbouring doubles near (0.5, 0.5)."""
+    ulp = math.ulp(0.5)
+    far = [z.Point2(-11.5, -11.5), z.Point2(24.0, 24.0)]
+    grid = [z.Point2(0.5 + i * ulp, 0.5 + j * ulp) for i in range(-8, 9) for j in range(-8, i + 1)]
+
+    def magnified(p: z.Point2) -> z.Point2:
+        return z.Point2((p.x - 0.5) / ulp, (p.y - 0.5) / ulp)
+
+    for name, orientation in (("double", double_orientation), ("exact", exact_orientation)):
+        hull = convex_hull(grid + far, orientation)
+        d = Drawing(view=(-10.0, -10.0, 10.0, 10.0), size=360)
+        d.add(*(magnified(p) for p in grid), stroke="#999999", point_size=2.0)
+        ring = [magnified(p) for p in hull]
+        for a, b in zip(ring, ring[1:] + ring[:1]):
+            d.add(z.Segment2(a, b), stroke="#d62728", width=2.0, arrow=False)
+        d.add(*(p for p in ring if abs(p.x) < 10 and abs(p.y) < 10), stroke="#d62728", point_size=3.5,
+              label=f"{name} predicates: {len(hull)} hull vertices")
+        d.save(out / f"hull_{name}.svg")
+
+
+# ---- an affine map applied to a shape ----------------------------------------------
+
+def affine_picture(out: pathlib.Path) -> None:
+    """A triangle and a square, rotated by 30 degrees, scaled by 1.5 and
+    moved; grey arrows lead each vertex to its image."""
+    angle = math.radians(30.0)
+    move = z.AffTransformation2(z.Vector2(4.0, 1.0))
+    turn = z.AffTransformation2(math.sin(angle), math.cos(angle))
+    grow = z.AffTransformation2(1.5)
+    t = move * grow * turn  # the right operand first: turn, grow, then move
+    tri = z.Triangle2(z.Point2(0, 0), z.Point2(2, 0), z.Point2(0.5, 1.5))
+    box = z.IsoRectangle2(z.Point2(-2, -1), z.Point2(-0.5, 0.5))
+    square = [box.vertex(i) for i in range(4)]
+    moved_square = [t(p) for p in square]
+    d = Drawing(size=480)
+    d.add(tri, box, stroke="#1f77b4", label="before")
+    d.add(tri.transform(t), stroke="#d62728", label="after")
+    d.add(*(z.Triangle2(moved_square[0], moved_square[1], moved_square[2]),
+            z.Triangle2(moved_square[0], moved_square[2], moved_square[3])), stroke="#d62728", fill="#d6272840")
+    for p in [tri.vertex(i) for i in range(3)] + square:
+        d.add(z.Segment2(p, t(p)), stroke="#aaaaaa", width=1.0)
+    d.save(out / "affine.svg")
+
+
+# ---- circles through three points ---------------------------------------------------
+
+def midpoint(p: z.Point2, q: z.Point2) -> z.Point2:
+    return z.Point2((p.x + q.x) / 2, (p.y + q.y) / 2)
+
+
+def circles_picture(out: pathlib.Path) -> None:
+    """Circles through three points, with the perpendicular bisectors of the
+    triangle's sides: all three meet at the circle's center."""
+    d = Drawing(view=(-4.0, -3.0, 6.0, 5.0), size=480)
+    triples = [
+        (z.Point2(-2, 0), z.Point2(1, -1), z.Point2(0, 2)),
+        (z.Point2(2, 3), z.Point2(4.5, 2.5), z.Point2(3, 4.5)),
+    ]
+    for k, (p, q, r) in enumerate(triples):
+        colour = ("#1f77b4", "#2ca02c")[k]
+        circle = z.Circle2(p, q, r)
+        d.add(circle, stroke=colour)
+        for a, b in ((p, q), (q, r), (r, p)):
+            bisector = z.Segment2(a, b).supporting_line().perpendicular(midpoint(a, b))
+            d.add(bisector, stroke=colour, width=0.75, opacity=0.6, arrow=False)
+        d.add(p, q, r, stroke="black")
+        d.add(circle.center(), stroke=colour, label="center")
+    d.save(out / "circles.svg")
+
+
+# ---- two spheres and the circle where they meet --------------------------------------
+
+def spheres_picture(out: pathlib.Path) -> None:
+    """Two spheres seen from the side (looking along +y: x to the right, z up).
+    Their intersection is a circle standing in the radical plane, seen
+    edge-on as a segment; a second, tilted view shows it as an ellipse."""
+    a = z.Sphere3(z.Point3(0, 0, 0), 4.0)
+    b = z.Sphere3(z.Point3(3, 0, 1), 9.0)
+    meet = z.Circle3(a, b)
+    for name, plane in (("side", z.Plane3(0, -1, 0, 0)), ("tilted", z.Plane3(1, -3, 2, 0))):
+        d = Drawing(plane=plane, size=420)
+        d.add(a, stroke="#1f77b4", label="sphere 1")
+        d.add(b, stroke="#2ca02c", label="sphere 2")
+        d.add(meet.supporting_plane(), stroke="#888888", width=0.75, fill="none")
+        d.add(meet, stroke="#d62728", width=2.5, fill="#d6272860", label="circle")
+        d.add(a.center(), b.center(), stroke="black")
+        d.save(out / f"spheres_{name}.svg")
+
+
+# ---- a point cloud against a triangle ---------------------------------------------
+
+def classify_picture(out: pathlib.Path) -> None:
+    """Random points coloured by the side of a triangle they are on."""
+    tri = z.Triangle2(z.Point2(-0.8, -0.6), z.Point2(0.9, -0.3), z.Point2(-0.1, 0.9))
+    cloud = np.random.default_rng(7).uniform(-1.0, 1.0, size=(1500, 2))
+    sides = np.array([tri.bounded_side(z.Point2(x, y)) for x, y in cloud.tolist()])
+    d = Drawing(size=420)
+    d.add(tri, stroke="black", fill="#ffe08a")
+    d.add(cloud[sides < 0], stroke="#9e9e9e", point_size=1.6)
+    d.add(cloud[sides > 0], stroke="#1f77b4", point_size=1.6, label="inside")
+    d.add(cloud[sides == 0], stroke="#d62728", point_size=2.5)
+    d.save(out / "classify.svg")
+
+
+PICTURES = [hull_pictures, affine_picture, circles_picture, spheres_picture, classify_picture]
+
+
+def main(argv: list[str]) -> None:
+    out = pathlib.Path(argv[1]) if len(argv) > 1 else pathlib.Path(__file__).resolve().parent.parent / "docs" / "gallery"
+    out.mkdir(parents=True, exist_ok=True)
+    for picture in PICTURES:
+        picture(out)
+    for path in sorted(out.glob("*.svg")):
+        print(path)
+
+
+if __name__ == "__main__":
+    main(sys.argv)

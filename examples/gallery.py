@@ -9,6 +9,7 @@ from __future__ import annotations
 import math
 import pathlib
 import sys
+import xml.etree.ElementTree as ET
 from collections.abc import Callable
 from fractions import Fraction
 
@@ -50,11 +51,30 @@ def convex_hull(points: list[z.Point2], orientation: Orientation) -> list[z.Poin
     return chain(pts) + chain(pts[::-1])
 
 
-def hull_pictures(out: pathlib.Path) -> None:
-    """Points a few units in the last place from the diagonal y = x, and two
-    far points on it. Exactly, the diagonal is a hull edge; the double
-    predicate misjudges points near it. The picture shows the grid magnified:
-    one unit is one step between neighbouring doubles near (0.5, 0.5)."""
+def inside(p: z.Point2, hull: list[z.Point2]) -> bool:
+    """Whether p lies in the convex polygon (or on it), decided exactly."""
+    return all(exact_orientation(a, b, p) >= 0 for a, b in zip(hull, hull[1:] + hull[:1]))
+
+
+def side_by_side(drawings: list[Drawing], gap: float = 12.0) -> str:
+    """One SVG document holding several pictures in a row."""
+    parts, x, height = [], 0.0, 0.0
+    for d in drawings:
+        body = d.svg().split("\n", 1)[1]  # without the XML declaration
+        root = ET.fromstring(body)
+        parts.append(body.replace("<svg ", f'<svg x="{x:g}" ', 1))
+        x += float(root.get("width", 0)) + gap
+        height = max(height, float(root.get("height", 0)))
+    head = f'<svg xmlns="http://www.w3.org/2000/svg" width="{x - gap:g}" height="{height:g}">'
+    return "\n".join(['<?xml version="1.0" encoding="UTF-8"?>', head, *parts, "</svg>\n"])
+
+
+def hull_picture(out: pathlib.Path) -> None:
+    """Points a few units in the last place below the diagonal y = x, and two
+    far points on it. Exactly, the hull is a long thin triangle holding every
+    point; with double predicates the far points seem to see the near ones on
+    the diagonal, and the "hull" collapses. The pictures magnify the grid: one
+    unit is one step between neighbouring doubles near (0.5, 0.5)."""
     ulp = math.ulp(0.5)
     far = [z.Point2(-11.5, -11.5), z.Point2(24.0, 24.0)]
     grid = [z.Point2(0.5 + i * ulp, 0.5 + j * ulp) for i in range(-8, 9) for j in range(-8, i + 1)]
@@ -62,16 +82,22 @@ def hull_pictures(out: pathlib.Path) -> None:
     def magnified(p: z.Point2) -> z.Point2:
         return z.Point2((p.x - 0.5) / ulp, (p.y - 0.5) / ulp)
 
+    panels = []
     for name, orientation in (("double", double_orientation), ("exact", exact_orientation)):
         hull = convex_hull(grid + far, orientation)
-        d = Drawing(view=(-10.0, -10.0, 10.0, 10.0), size=360)
-        d.add(*(magnified(p) for p in grid), stroke="#999999", point_size=2.0)
         ring = [magnified(p) for p in hull]
+        left_out = [magnified(p) for p in grid if not inside(p, hull)]
+        verdict = f"{len(left_out)} points outside" if left_out else "every point inside"
+        d = Drawing(view=(-10.0, -10.0, 10.0, 10.0), size=340, title=f"{name} predicates: {verdict}")
+        for k in range(1, len(ring) - 1):
+            d.add(z.Triangle2(ring[0], ring[k], ring[k + 1]), stroke="none", fill="#f8d0d0")
         for a, b in zip(ring, ring[1:] + ring[:1]):
             d.add(z.Segment2(a, b), stroke="#d62728", width=2.0, arrow=False)
-        d.add(*(p for p in ring if abs(p.x) < 10 and abs(p.y) < 10), stroke="#d62728", point_size=3.5,
-              label=f"{name} predicates: {len(hull)} hull vertices")
-        d.save(out / f"hull_{name}.svg")
+        d.add(*(magnified(p) for p in grid if inside(p, hull)), stroke="#777777", point_size=2.5)
+        if left_out:
+            d.add(*left_out, stroke="#ff7f0e", point_size=2.5)
+        panels.append(d)
+    (out / "hull.svg").write_text(side_by_side(panels), encoding="utf-8")
 
 
 # ---- an affine map applied to a shape ----------------------------------------------
@@ -80,7 +106,7 @@ def affine_picture(out: pathlib.Path) -> None:
     """A triangle and a square, rotated by 30 degrees, scaled by 1.5 and
     moved; grey arrows lead each vertex to its image."""
     angle = math.radians(30.0)
-    move = z.AffTransformation2(z.Vector2(4.0, 1.0))
+    move = z.AffTransformation2(z.Vector2(6.0, 1.0))
     turn = z.AffTransformation2(math.sin(angle), math.cos(angle))
     grow = z.AffTransformation2(1.5)
     t = move * grow * turn  # the right operand first: turn, grow, then move
@@ -88,11 +114,14 @@ def affine_picture(out: pathlib.Path) -> None:
     box = z.IsoRectangle2(z.Point2(-2, -1), z.Point2(-0.5, 0.5))
     square = [box.vertex(i) for i in range(4)]
     moved_square = [t(p) for p in square]
-    d = Drawing(size=480)
+    d = Drawing(size=480, title="turned by 30°, scaled by 1.5, moved by (6, 1)")
     d.add(tri, box, stroke="#1f77b4", label="before")
     d.add(tri.transform(t), stroke="#d62728", label="after")
-    d.add(*(z.Triangle2(moved_square[0], moved_square[1], moved_square[2]),
-            z.Triangle2(moved_square[0], moved_square[2], moved_square[3])), stroke="#d62728", fill="#d6272840")
+    # the image of the square is no longer axis-parallel: two filled halves and its four sides
+    d.add(z.Triangle2(*moved_square[:3]), z.Triangle2(moved_square[0], *moved_square[2:]),
+          stroke="#f5c9c9", width=0.5, fill="#f5c9c9")  # stroked in the fill colour: no seam
+    d.add(*(z.Segment2(a, b) for a, b in zip(moved_square, moved_square[1:] + moved_square[:1])),
+          stroke="#d62728", arrow=False)
     for p in [tri.vertex(i) for i in range(3)] + square:
         d.add(z.Segment2(p, t(p)), stroke="#aaaaaa", width=1.0)
     d.save(out / "affine.svg")
@@ -134,7 +163,7 @@ def spheres_picture(out: pathlib.Path) -> None:
     b = z.Sphere3(z.Point3(3, 0, 1), 9.0)
     meet = z.Circle3(a, b)
     for name, plane in (("side", z.Plane3(0, -1, 0, 0)), ("tilted", z.Plane3(1, -3, 2, 0))):
-        d = Drawing(plane=plane, size=420)
+        d = Drawing(plane=plane, size=420, title=f"seen {'from the side' if name == 'side' else 'at an angle'}")
         d.add(a, stroke="#1f77b4", label="sphere 1")
         d.add(b, stroke="#2ca02c", label="sphere 2")
         d.add(meet.supporting_plane(), stroke="#888888", width=0.75, fill="none")
@@ -150,15 +179,16 @@ def classify_picture(out: pathlib.Path) -> None:
     tri = z.Triangle2(z.Point2(-0.8, -0.6), z.Point2(0.9, -0.3), z.Point2(-0.1, 0.9))
     cloud = np.random.default_rng(7).uniform(-1.0, 1.0, size=(1500, 2))
     sides = np.array([tri.bounded_side(z.Point2(x, y)) for x, y in cloud.tolist()])
-    d = Drawing(size=420)
+    counts = {side: int((sides == side).sum()) for side in (1, 0, -1)}
+    d = Drawing(size=420, title=f"{counts[1]} inside, {counts[0]} on the boundary, {counts[-1]} outside")
     d.add(tri, stroke="black", fill="#ffe08a")
     d.add(cloud[sides < 0], stroke="#9e9e9e", point_size=1.6)
-    d.add(cloud[sides > 0], stroke="#1f77b4", point_size=1.6, label="inside")
+    d.add(cloud[sides > 0], stroke="#1f77b4", point_size=1.6)
     d.add(cloud[sides == 0], stroke="#d62728", point_size=2.5)
     d.save(out / "classify.svg")
 
 
-PICTURES = [hull_pictures, affine_picture, circles_picture, spheres_picture, classify_picture]
+PICTURES = [hull_picture, affine_picture, circles_picture, spheres_picture, classify_picture]
 
 
 def main(argv: list[str]) -> None:

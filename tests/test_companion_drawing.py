@@ -90,6 +90,10 @@ def test_far_away_coordinates_stay_near_the_canvas():
     values = " ".join(v for e in parse(d).iter() for k, v in e.attrib.items() if k in geometry)
     numbers = [abs(float(v)) for v in re.split(r"[ ,]", values)]
     assert numbers and max(numbers) < 1000
+    # cut exactly where the segment meets the widened view: still on y = x
+    d = Drawing(z.Segment2(P(-1e300, -1e300), P(1e300, 1e300)), view=(0, 0, 10, 10), size=100)
+    (line,) = shapes(parse(d), "polyline")
+    assert [x + y for x, y in points_attr(line)] == [100, 100]
 
 
 def test_labels_and_colours_are_escaped():

@@ -11,6 +11,7 @@ from __future__ import annotations
 import math
 from collections.abc import Callable, Sequence
 from dataclasses import dataclass
+from fractions import Fraction
 from typing import Any, Union
 
 import numpy as np
@@ -420,38 +421,62 @@ def check_view(view: View, what: str) -> None:
         raise ValueError(f"{what} is empty: {view}")
 
 
-def _span(origin: XY, direction: XY, lo: float, hi: float, view: View) -> XY | None:
-    """The ends of origin + t·direction, t in [lo, hi], inside the view
-    (Liang-Barsky); None when that part misses the view."""
-    for p, d, vmin, vmax in zip(origin, direction, (view.xmin, view.ymin), (view.xmax, view.ymax)):
+def _span(origin: XY, direction: XY, lo: float, hi: float, view: View) -> tuple[float, float] | None:
+    """The range of t in [lo, hi] for which origin + t·direction lies in the
+    view (Liang-Barsky); None when it misses the view."""
+    for p, d, vmin, vmax in zip(origin.tolist(), direction.tolist(), (view.xmin, view.ymin), (view.xmax, view.ymax)):
         if d == 0.0:
             if not vmin <= p <= vmax:
                 return None
             continue
         t0, t1 = sorted(((vmin - p) / d, (vmax - p) / d))
         lo, hi = max(lo, t0), min(hi, t1)
-    if lo > hi:
-        return None
-    return np.stack([origin + lo * direction, origin + hi * direction])
+    return None if lo > hi else (lo, hi)
+
+
+def _edges(view: View) -> list[tuple[int, float, bool]]:
+    """The view's four sides as (axis, bound, whether the inside is below)."""
+    return [(0, view.xmin, False), (0, view.xmax, True), (1, view.ymin, False), (1, view.ymax, True)]
+
+
+def _inside(p: list[float], axis: int, bound: float, below: bool) -> bool:
+    return p[axis] <= bound if below else p[axis] >= bound
+
+
+def _cut(p: list[float], q: list[float], axis: int, bound: float) -> list[float]:
+    """The point of segment pq whose coordinate on ``axis`` is ``bound``.
+
+    Computed in exact rationals and rounded once: with a vertex far away,
+    p + t·(q - p) in doubles would lose every digit that matters in view.
+    """
+    t = (Fraction(bound) - Fraction(p[axis])) / (Fraction(q[axis]) - Fraction(p[axis]))
+    cut = [bound, bound]
+    cut[1 - axis] = float(Fraction(p[1 - axis]) + t * (Fraction(q[1 - axis]) - Fraction(p[1 - axis])))
+    return cut
+
+
+def _clip_segment(p: list[float], q: list[float], view: View) -> XY | None:
+    for axis, bound, below in _edges(view):
+        p_in, q_in = _inside(p, axis, bound, below), _inside(q, axis, bound, below)
+        if not (p_in or q_in):
+            return None
+        if not p_in:
+            p = _cut(p, q, axis, bound)
+        elif not q_in:
+            q = _cut(p, q, axis, bound)
+    return _points([p, q])
 
 
 def _clip_polygon(xy: XY, view: View) -> XY:
     """The part of a polygon inside the view (Sutherland-Hodgman)."""
-    pts = [tuple(p) for p in xy.tolist()]
-    for axis, bound, keep_below in ((0, view.xmin, False), (0, view.xmax, True),
-                                    (1, view.ymin, False), (1, view.ymax, True)):
-        def inside(p: tuple[float, ...]) -> bool:
-            return p[axis] <= bound if keep_below else p[axis] >= bound
-
-        out: list[tuple[float, ...]] = []
+    pts = xy.tolist()
+    for axis, bound, below in _edges(view):
+        out: list[list[float]] = []
         for i, q in enumerate(pts):
             p = pts[i - 1]
-            if inside(q) != inside(p):
-                t = (bound - p[axis]) / (q[axis] - p[axis])
-                cut = [p[k] + t * (q[k] - p[k]) for k in range(2)]
-                cut[axis] = bound
-                out.append(tuple(cut))
-            if inside(q):
+            if _inside(q, axis, bound, below) != _inside(p, axis, bound, below):
+                out.append(_cut(p, q, axis, bound))
+            if _inside(q, axis, bound, below):
                 out.append(q)
         pts = out
     return _points(pts)
@@ -468,8 +493,10 @@ def visible(shape: Shape, view: View) -> list[Shape]:
     them, so that a far-away vertex never reaches a renderer as a huge
     number and no cut is in sight."""
     if isinstance(shape, Unbounded):
-        ends = _span(shape.origin, shape.direction, 0.0 if shape.ray else -math.inf, math.inf, view)
-        return [] if ends is None else [Path(ends, oriented=shape.oriented)]
+        span = _span(shape.origin, shape.direction, 0.0 if shape.ray else -math.inf, math.inf, view)
+        if span is None:
+            return []
+        return [Path(shape.origin + np.outer(span, shape.direction), oriented=shape.oriented)]
     box = _widened(view)
     if isinstance(shape, Dots):
         x, y = shape.xy[:, 0], shape.xy[:, 1]
@@ -482,8 +509,7 @@ def visible(shape: Shape, view: View) -> list[Shape]:
         return [Path(xy, True, shape.filled, shape.stroked)] if len(xy) else []
     pieces: list[Shape] = []
     for k in range(len(shape.xy) - 1):
-        p, q = shape.xy[k], shape.xy[k + 1]
-        ends = _span(p, q - p, 0.0, 1.0, box)
+        ends = _clip_segment(shape.xy[k].tolist(), shape.xy[k + 1].tolist(), box)
         if ends is not None:
             pieces.append(Path(ends, stroked=shape.stroked, oriented=shape.oriented and k == len(shape.xy) - 2))
     return pieces

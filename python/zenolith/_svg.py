@@ -103,13 +103,19 @@ def _label(figure: Figure, style: Style, canvas: Canvas) -> list[str]:
     if not style.label:
         return []
     (x, y), = canvas.xy(figure.anchor)
-    text = escape(style.label)
-    at = _attrs(x=x + LABEL_OFFSET[0], y=y + LABEL_OFFSET[1], fill=style.stroke, font_size=FONT_SIZE)
-    return [f'<text{at} font-family="sans-serif">{text}</text>']
+    return [_text(x + LABEL_OFFSET[0], y + LABEL_OFFSET[1], style.label, style.stroke)]
 
 
-def document(items: Sequence[tuple[Figure, Style, str]], canvas: Canvas, background: str | None) -> str:
-    """The SVG document of (figure, style, title) items, painted in order."""
+def _text(x: float, y: float, text: str, colour: str, bold: bool = False) -> str:
+    weight = ' font-weight="bold"' if bold else ""
+    at = _attrs(x=x, y=y, fill=colour, font_size=FONT_SIZE)
+    return f'<text{at} font-family="sans-serif"{weight}>{escape(text)}</text>'
+
+
+def document(items: Sequence[tuple[Figure, Style, str]], canvas: Canvas, background: str | None,
+             title: str | None = None) -> str:
+    """The SVG document of (figure, style, name) items, painted in order (each
+    object's name shows as a tooltip), with the drawing's title on top."""
     w, h = num(canvas.width), num(canvas.height)
     lines = [
         '<?xml version="1.0" encoding="UTF-8"?>',
@@ -117,12 +123,14 @@ def document(items: Sequence[tuple[Figure, Style, str]], canvas: Canvas, backgro
     ]
     if background is not None:
         lines.append(f"<rect{_attrs(width='100%', height='100%', fill=background)}/>")
-    for figure, style, title in items:
+    for figure, style, name in items:
         body = [part for shape in figure.shapes for seen in visible(shape, canvas.view)
                 for part in _shape(seen, style, canvas)]
         opacity = _attrs(opacity=style.opacity) if style.opacity < 1.0 else ""
-        lines.append(f"<g{opacity}><title>{escape(title)}</title>")
+        lines.append(f"<g{opacity}><title>{escape(name)}</title>")
         lines += body + _label(figure, style, canvas)
         lines.append("</g>")
+    if title:
+        lines.append(_text(6.0, 6.0 + FONT_SIZE, title, "black", bold=True))
     lines.append("</svg>")
     return "\n".join(lines) + "\n"

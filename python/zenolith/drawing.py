@@ -61,7 +61,7 @@ class Drawing:
     """A picture of core objects, written as SVG.
 
     ``Drawing(*objects, plane=None, view=None, margin=0.05, size=400,
-    background="white")``:
+    background="white", title=None)``:
 
     * ``plane``: the ``Plane3`` that spatial objects are projected onto,
       seen from its positive side, with ``base1()`` pointing right and
@@ -74,6 +74,7 @@ class Drawing:
       from their source to its edge.
     * ``size``: the larger side of the picture in pixels.
     * ``background``: a colour, or None for a transparent picture.
+    * ``title``: a text written in the top left corner.
 
     Objects given here are added with the default style; :meth:`add` adds
     more with a style. Points are dots of constant size, segments, rays,
@@ -92,6 +93,7 @@ class Drawing:
         margin: float = 0.05,
         size: float = 400.0,
         background: str | None = "white",
+        title: str | None = None,
     ) -> None:
         if not (0.0 <= margin < 1e6 and size > 0.0 and size < 1e6):
             raise ValueError(f"margin must be from 0 and size from 0 (excluded) to 1e6, got {margin!r}, {size!r}")
@@ -100,6 +102,7 @@ class Drawing:
         self._margin = float(margin)
         self._size = float(size)
         self._background = background
+        self.title = title
         self._items: list[tuple[Figure, Style, str]] = []
         self._colours = 0
         if objects:
@@ -146,7 +149,8 @@ class Drawing:
 
     def svg(self) -> str:
         """The picture as a standalone SVG document."""
-        return _svg.document(self._items, _svg.Canvas(self._fitted(), self._size), self._background)
+        canvas = _svg.Canvas(self._fitted(), self._size)
+        return _svg.document(self._items, canvas, self._background, self.title)
 
     def save(self, path: str | os.PathLike[str]) -> None:
         """Write the SVG document to ``path`` (UTF-8)."""
@@ -190,4 +194,7 @@ def plot(
     else:
         batch = list(objects) if isinstance(objects, (list, tuple)) else [objects]
         drawing = Drawing(plane=plane).add(*batch, **style)
-    return _matplotlib.draw(drawing.items(), drawing._fitted(), ax)
+    axes = _matplotlib.draw(drawing.items(), drawing._fitted(), ax)
+    if drawing.title:
+        axes.set_title(drawing.title)
+    return axes

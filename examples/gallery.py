@@ -175,9 +175,12 @@ def spheres_picture(out: pathlib.Path) -> None:
 # ---- a point cloud against a triangle ---------------------------------------------
 
 def classify_picture(out: pathlib.Path) -> None:
-    """Random points coloured by the side of a triangle they are on."""
-    tri = z.Triangle2(z.Point2(-0.8, -0.6), z.Point2(0.9, -0.3), z.Point2(-0.1, 0.9))
-    cloud = np.random.default_rng(7).uniform(-1.0, 1.0, size=(1500, 2))
+    """Random points coloured by the side of a triangle they are on; a row of
+    them lies on the line of its lower side, partly on the boundary."""
+    tri = z.Triangle2(z.Point2(-0.8, -0.6), z.Point2(0.9, -0.6), z.Point2(-0.1, 0.9))
+    rng = np.random.default_rng(7)
+    row = np.column_stack([np.linspace(-1.0, 1.0, 41), np.full(41, -0.6)])
+    cloud = np.concatenate([rng.uniform(-1.0, 1.0, size=(1500, 2)), row])
     sides = np.array([tri.bounded_side(z.Point2(x, y)) for x, y in cloud.tolist()])
     counts = {side: int((sides == side).sum()) for side in (1, 0, -1)}
     d = Drawing(size=420, title=f"{counts[1]} inside, {counts[0]} on the boundary, {counts[-1]} outside")

@@ -96,6 +96,21 @@ def test_far_away_coordinates_stay_near_the_canvas():
     assert [x + y for x, y in points_attr(line)] == [100, 100]
 
 
+def test_a_circle_seen_from_very_close():
+    # a unit circle near (1, 0) through a view 2e-6 wide: its boundary is the
+    # vertical line through the middle of the picture, filled on the left
+    eps = 1e-6
+    d = Drawing(z.Circle2(P(0, 0), 1.0), view=(1 - eps, -eps, 1 + eps, eps), size=100)
+    root = parse(d)
+    assert not any(c.get("r") for c in shapes(root, "circle"))
+    (fill,) = shapes(root, "polygon")
+    (xmin, _), (xmax, _) = np.min(points_attr(fill), axis=0), np.max(points_attr(fill), axis=0)
+    assert xmax == 50 and xmin < 0
+    arc = [x for line in shapes(root, "polyline") for x, _ in points_attr(line)]
+    assert arc and all(x == 50 for x in arc)
+    assert not list(parse(Drawing(z.Circle2(P(0, 0), 1.0), view=(2, 2, 2 + eps, 2 + eps))).iter(NS + "polygon"))
+
+
 def test_labels_and_colours_are_escaped():
     text = '<b> & "quotes"'
     d = Drawing(P(0, 0), z.Segment2(P(0, 0), P(1, 1)))

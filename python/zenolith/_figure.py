@@ -487,6 +487,40 @@ def _widened(view: View) -> View:
     return View(view.xmin - pad, view.ymin - pad, view.xmax + pad, view.ymax + pad)
 
 
+def _huge_disc(disc: Disc, box: View) -> list[Shape]:
+    """A disc far larger than the box, as polygons: the arc of its boundary
+    near the box (stroked) and a band inside that arc (filled). Its centre
+    and radius in pixels would be numbers no renderer draws faithfully."""
+    mid = np.array([(box.xmin + box.xmax) / 2, (box.ymin + box.ymax) / 2])
+    reach = math.hypot(box.width, box.height) / 2
+    r, away = disc.radius, float(np.hypot(*(mid - disc.center)))
+    if away - reach >= r:
+        return []
+    if away + reach <= r:  # the box is inside
+        corners = _points([[box.xmin, box.ymin], [box.xmax, box.ymin], [box.xmax, box.ymax], [box.xmin, box.ymax]])
+        return [Path(corners, closed=True, filled=True, stroked=False)]
+    towards = math.atan2(*(mid - disc.center)[::-1])
+    spread = min(math.pi, 4.0 * reach / r)
+    t = np.linspace(towards - spread, towards + spread, 257)
+    ring = np.column_stack([np.cos(t), np.sin(t)])
+    arc = disc.center + r * ring
+    band = np.concatenate([arc, (disc.center + (r - 3.0 * reach) * ring)[::-1]])
+    fill = _clip_polygon(band, box)
+    shapes: list[Shape] = [Path(fill, closed=True, filled=True, stroked=False)] if len(fill) else []
+    return shapes + _clip_open(Path(arc), box)
+
+
+def _clip_open(path: Path, box: View) -> list[Shape]:
+    """An open polyline cut into the pieces of its segments inside the box."""
+    pieces: list[Shape] = []
+    last = len(path.xy) - 2
+    for k in range(last + 1):
+        ends = _clip_segment(path.xy[k].tolist(), path.xy[k + 1].tolist(), box)
+        if ends is not None:
+            pieces.append(Path(ends, stroked=path.stroked, oriented=path.oriented and k == last))
+    return pieces
+
+
 def visible(shape: Shape, view: View) -> list[Shape]:
     """What of a shape can be seen in the view, with coordinates that stay near
     it: lines and rays end at its edges; paths are cut at a box well beyond
@@ -502,14 +536,12 @@ def visible(shape: Shape, view: View) -> list[Shape]:
         x, y = shape.xy[:, 0], shape.xy[:, 1]
         near = (box.xmin <= x) & (x <= box.xmax) & (box.ymin <= y) & (y <= box.ymax)
         return [Dots(shape.xy[near])] if near.any() else []
+    if isinstance(shape, Disc):
+        huge = shape.radius > 1e3 * max(view.width, view.height)
+        return _huge_disc(shape, box) if huge else [shape]
     if not isinstance(shape, Path):
         return [shape]
     if shape.closed:
         xy = _clip_polygon(shape.xy, box)
         return [Path(xy, True, shape.filled, shape.stroked)] if len(xy) else []
-    pieces: list[Shape] = []
-    for k in range(len(shape.xy) - 1):
-        ends = _clip_segment(shape.xy[k].tolist(), shape.xy[k + 1].tolist(), box)
-        if ends is not None:
-            pieces.append(Path(ends, stroked=shape.stroked, oriented=shape.oriented and k == len(shape.xy) - 2))
-    return pieces
+    return _clip_open(shape, box)

@@ -21,6 +21,9 @@ from ._style import Style
 FONT_SIZE = 12.0
 LABEL_OFFSET = (5.0, -5.0)
 
+#: The height of the band above the view that holds a drawing's title.
+TITLE_BAND = FONT_SIZE + 12.0
+
 
 def num(v: float) -> str:
     """A pixel coordinate: two decimals at most, no trailing zeros."""
@@ -31,17 +34,19 @@ def num(v: float) -> str:
 class Canvas:
     """World coordinates to pixels: the view fills the canvas, y points up."""
 
-    def __init__(self, view: View, size: float) -> None:
+    def __init__(self, view: View, size: float, top: float = 0.0) -> None:
         self.view = view
         self.scale = size / max(view.width, view.height)
         if not math.isfinite(self.scale) or self.scale <= 0.0:
             raise ValueError(f"the view box {view} is too small to draw")
+        self.top = top  # a band above the view, for the title
         self.width = view.width * self.scale
-        self.height = view.height * self.scale
+        self.height = view.height * self.scale + top
 
     def xy(self, pts: XY) -> XY:
         pts = np.asarray(pts, dtype=np.float64).reshape(-1, 2)
-        return np.column_stack([(pts[:, 0] - self.view.xmin) * self.scale, (self.view.ymax - pts[:, 1]) * self.scale])
+        x = (pts[:, 0] - self.view.xmin) * self.scale
+        return np.column_stack([x, (self.view.ymax - pts[:, 1]) * self.scale + self.top])
 
 
 def _attrs(**values: str | float) -> str:
@@ -96,7 +101,8 @@ def _shape(shape: Shape, style: Style, canvas: Canvas) -> list[str]:
         (cx, cy), = canvas.xy(shape.center)
         return [f"<circle{_attrs(cx=cx, cy=cy, r=shape.radius * canvas.scale, fill=fill, fill_opacity=fill_opacity, stroke=style.stroke, stroke_width=style.width)}/>"]
     assert isinstance(shape, Cover)
-    return [f"<rect{_attrs(x=0, y=0, width=canvas.width, height=canvas.height, fill=fill, fill_opacity=fill_opacity)}/>"]
+    area = _attrs(x=0, y=canvas.top, width=canvas.width, height=canvas.height - canvas.top)
+    return [f"<rect{area}{_attrs(fill=fill, fill_opacity=fill_opacity)}/>"]
 
 
 def _label(figure: Figure, style: Style, canvas: Canvas) -> list[str]:
@@ -131,6 +137,6 @@ def document(items: Sequence[tuple[Figure, Style, str]], canvas: Canvas, backgro
         lines += body + _label(figure, style, canvas)
         lines.append("</g>")
     if title:
-        lines.append(_text(6.0, 6.0 + FONT_SIZE, title, "black", bold=True))
+        lines.append(_text(6.0, TITLE_BAND - 8.0, title, "black", bold=True))
     lines.append("</svg>")
     return "\n".join(lines) + "\n"

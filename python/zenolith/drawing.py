@@ -74,7 +74,7 @@ class Drawing:
       from their source to its edge.
     * ``size``: the larger side of the picture in pixels.
     * ``background``: a colour, or None for a transparent picture.
-    * ``title``: a text written in the top left corner.
+    * ``title``: a text written above the picture.
 
     Objects given here are added with the default style; :meth:`add` adds
     more with a style. Points are dots of constant size, segments, rays,
@@ -97,6 +97,9 @@ class Drawing:
     ) -> None:
         if not (0.0 <= margin < 1e6 and size > 0.0 and size < 1e6):
             raise ValueError(f"margin must be from 0 and size from 0 (excluded) to 1e6, got {margin!r}, {size!r}")
+        for name, text in (("background", background), ("title", title)):
+            if text is not None and not isinstance(text, str):
+                raise TypeError(f"{name} must be a str or None, got {type(text).__name__}")
         self._projection = Projection(plane)
         self._view = None if view is None else _view(view)
         self._margin = float(margin)
@@ -149,7 +152,7 @@ class Drawing:
 
     def svg(self) -> str:
         """The picture as a standalone SVG document."""
-        canvas = _svg.Canvas(self._fitted(), self._size)
+        canvas = _svg.Canvas(self._fitted(), self._size, _svg.TITLE_BAND if self.title else 0.0)
         return _svg.document(self._items, canvas, self._background, self.title)
 
     def save(self, path: str | os.PathLike[str]) -> None:

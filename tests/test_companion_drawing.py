@@ -229,3 +229,33 @@ def test_plot_without_matplotlib_says_what_to_install(monkeypatch):
     monkeypatch.delattr(zenolith, "_matplotlib", raising=False)
     with pytest.raises(ImportError, match="pip install matplotlib"):
         zenolith.plot(P(0, 0))
+
+
+def test_solids_and_planes_in_projection():
+    o, x, y, zz = P3(0, 0, 0), P3(4, 0, 0), P3(0, 4, 0), P3(0, 0, 4)
+    d = Drawing(z.Tetrahedron3(o, x, y, zz), z.IsoCuboid3(o, P3(1, 2, 3)), view=(-5, -5, 5, 5), size=100)
+    root = parse(d)
+    outlines = [sorted(points_attr(e)) for e in shapes(root, "polygon")]
+    # seen from above, the apex falls on a corner: a triangle and a rectangle
+    assert outlines == [[(50, 10), (50, 50), (90, 50)], [(50, 30), (50, 50), (60, 30), (60, 50)]]
+    assert len(shapes(root, "polyline")) == 6 + 12  # every edge
+    # a plane seen edge-on is a line across the view, face-on it covers it
+    root = parse(Drawing(z.Plane3(1, 0, 0, -2), z.Plane3(0, 0, 1, 0), view=(-5, -5, 5, 5), size=100))
+    (line,) = shapes(root, "polyline")
+    assert sorted(points_attr(line)) == [(70, 0), (70, 100)]
+    assert [(r.get("width"), r.get("height")) for r in shapes(root, "rect")][-1] == ("100", "100")
+
+
+def test_styles():
+    d = Drawing(view=(0, 0, 1, 1), background=None)
+    d.add(z.Circle2(P(0, 0), 1.0))                      # palette colour, tinted fill
+    d.add(z.Circle2(P(0, 0), 1.0), P(1, 1), fill="none", opacity=0.5, label="first only")
+    d.add(z.Triangle2(P(0, 0), P(1, 0), P(0, 1)), stroke="#123456", fill="#abcdef")
+    root = parse(d)
+    c1, c2, _, tri = [e for e in root.iter() if e.tag in (NS + "circle", NS + "polygon")]
+    assert c1.get("fill") == c1.get("stroke") == "#1f77b4" and c1.get("fill-opacity") == "0.25"
+    assert c2.get("fill") == "none" and c2.get("stroke") == "#d62728"
+    assert (tri.get("stroke"), tri.get("fill"), tri.get("fill-opacity")) == ("#123456", "#abcdef", "1")
+    groups = [g for g in root if g.tag == NS + "g"]
+    assert [g.get("opacity") for g in groups] == [None, "0.5", "0.5", None]
+    assert [t.text for t in root.iter(NS + "text")] == ["first only"]

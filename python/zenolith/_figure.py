@@ -193,7 +193,7 @@ def _unit(v: list[float], obj: object) -> list[float]:
 def _radius(squared: float, obj: object) -> float:
     if squared < 0.0:
         raise ValueError(f"cannot draw {obj!r}: its squared radius is negative")
-    return math.sqrt(squared) if math.isfinite(squared) else math.nan
+    return math.sqrt(squared)  # NaN and infinity pass on to the finiteness check
 
 
 def _disc(center: XY, squared_radius: float, obj: object) -> Figure:
@@ -280,9 +280,10 @@ def _circle3(c: zc.Circle3, proj: Projection) -> Figure:
     if support.is_degenerate():
         raise ValueError(f"cannot draw {c!r}: its supporting plane is degenerate")
     frame = _points([_xyz(support.base1()), _xyz(support.base2())])
-    frame /= np.linalg.norm(frame, axis=1, keepdims=True)
     t = np.linspace(0.0, 2.0 * math.pi, 129)[:-1]
-    ring = np.array(_xyz(c.center())) + radius * (np.cos(t)[:, None] * frame[0] + np.sin(t)[:, None] * frame[1])
+    with np.errstate(all="ignore"):
+        frame /= np.linalg.norm(frame, axis=1, keepdims=True)
+        ring = np.array(_xyz(c.center())) + radius * (np.cos(t)[:, None] * frame[0] + np.sin(t)[:, None] * frame[1])
     xy = proj.points(ring)
     return _one(Path(xy, closed=True, filled=True), proj.points(_points([_xyz(c.center())]))[0])
 

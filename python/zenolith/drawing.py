@@ -163,8 +163,8 @@ class Drawing:
     def _repr_svg_(self) -> str:
         return self.svg()
 
-    def items(self) -> list[tuple[Figure, Style]]:
-        """The drawn figures and their styles, in painting order (used by :func:`plot`)."""
+    def _styled(self) -> list[tuple[Figure, Style]]:
+        """The drawn figures and their styles, in painting order."""
         return [(f, s) for f, s, _ in self._items]
 
 
@@ -197,7 +197,7 @@ def plot(
     else:
         batch = list(objects) if isinstance(objects, (list, tuple)) else [objects]
         drawing = Drawing(plane=plane).add(*batch, **style)
-    axes = _matplotlib.draw(drawing.items(), drawing._fitted(), ax)
+    axes = _matplotlib.draw(drawing._styled(), drawing._fitted(), ax)
     if drawing.title:
         axes.set_title(drawing.title)
     return axes

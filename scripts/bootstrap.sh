@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Prepares everything a build needs, installing only what is missing:
 #   1. the kernel and Boost headers (Debian packages libcgal-dev, libboost-dev),
-#      and an SVG renderer for the tests (librsvg2-bin; only noted when not root),
 #   2. a virtual environment .venv made from CPython 3.12,
 #   3. the Python packages of requirements-dev.txt inside it.
 # Set PYTHON=/path/to/python3.12 to choose the interpreter yourself.
@@ -12,31 +11,21 @@ say() { printf 'bootstrap: %s\n' "$*" >&2; }
 die() { say "$*"; exit 1; }
 
 # ---- 1. system headers ----------------------------------------------------
-can_apt() { [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; }
-apt_install() {
-    say "installing $* with apt-get"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "$@" >/dev/null
-}
-
 missing=()
 [ -f /usr/include/CGAL/Simple_cartesian.h ] || missing+=(libcgal-dev)
 [ -f /usr/include/boost/math/special_functions/next.hpp ] || missing+=(libboost-dev)
+# An SVG renderer for the drawing tests, where we can install it (the test is skipped without it).
+if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1 && ! command -v rsvg-convert >/dev/null 2>&1; then
+    missing+=(librsvg2-bin)
+fi
 if [ ${#missing[@]} -gt 0 ]; then
-    if can_apt; then
-        apt_install "${missing[@]}" g++
+    if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1; then
+        say "installing ${missing[*]} with apt-get"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" g++ >/dev/null
     else
         die "missing system packages: ${missing[*]}. Install them first, e.g.: sudo apt-get install ${missing[*]}"
-    fi
-fi
-
-# An SVG renderer for the drawing tests (they are skipped without it).
-if ! command -v rsvg-convert >/dev/null 2>&1; then
-    if can_apt; then
-        apt_install librsvg2-bin
-    else
-        say "note: rsvg-convert not found (Debian package librsvg2-bin); the rendering test will be skipped"
     fi
 fi
 

@@ -61,7 +61,7 @@ def test_projection_onto_a_plane_keeps_true_lengths():
     assert plane.to_2d(P3(2, 9, 3)) == P(2, 1.5)
     d = Drawing(P3(2, 9, 3), plane=plane, view=(0, 0, 10, 10), size=100)
     (dot,) = [c for c in parse(d).iter(NS + "circle")]
-    assert (dot.get("cx"), dot.get("cy")) == ("20", "70")
+    assert (float(dot.get("cx")), float(dot.get("cy"))) == (20, 70)
     # A sphere's outline keeps its radius; a circle seen edge-on is a segment.
     s1, s2 = z.Sphere3(P3(0, 0, 0), 4.0), z.Sphere3(P3(3, 0, 0), 4.0)
     d = Drawing(s1, z.Circle3(s1, s2), plane=plane, view=(-5, -5, 5, 5), size=100)

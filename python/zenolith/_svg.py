@@ -91,8 +91,9 @@ def _path(shape: Path, style: Style, canvas: Canvas) -> list[str]:
 
 def _shape(shape: Shape, style: Style, canvas: Canvas) -> list[str]:
     if isinstance(shape, Dots):
+        # point clouds can be large: one plain format per dot
         r = num(style.point_size)
-        dots = "".join(f'<circle{_attrs(cx=x, cy=y)} r="{r}"/>' for x, y in canvas.xy(shape.xy))
+        dots = "".join(f'<circle cx="{x:.2f}" cy="{y:.2f}" r="{r}"/>' for x, y in canvas.xy(shape.xy).tolist())
         return [f"<g{_attrs(fill=style.stroke, stroke='none')}>{dots}</g>"]
     if isinstance(shape, Path):
         return _path(shape, style, canvas)

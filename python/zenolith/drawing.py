@@ -1,11 +1,14 @@
 """Pictures of geometry: SVG documents (shown inline by Jupyter) and plots on
 matplotlib axes.
 
->>> import zenolith, zenolith_core as z
->>> d = zenolith.Drawing()
->>> d.add(z.Triangle2(z.Point2(0, 0), z.Point2(4, 0), z.Point2(0, 3)), label="T")
->>> d.add(z.Point2(1, 1), stroke="black")
->>> d.save("triangle.svg")
+::
+
+    import zenolith, zenolith_core as z
+    d = zenolith.Drawing(title="a triangle and a point")
+    d.add(z.Triangle2(z.Point2(0, 0), z.Point2(4, 0), z.Point2(0, 3)), label="T")
+    d.add(z.Point2(1, 1), stroke="black")
+    d.save("triangle.svg")          # or show d in a notebook
+    zenolith.plot(d)                 # the same on matplotlib axes
 
 Planar objects are drawn as they are, with y pointing up. Spatial objects
 are projected orthographically onto a plane: the xy-plane seen from above,
@@ -17,7 +20,6 @@ from __future__ import annotations
 
 import dataclasses
 import os
-from collections.abc import Iterable
 from typing import TYPE_CHECKING, Union, Unpack
 
 import numpy.typing as npt
@@ -51,7 +53,10 @@ def _view(view: ViewLike) -> View:
     elif isinstance(view, zc.IsoRectangle2):
         box = View(view.xmin(), view.ymin(), view.xmax(), view.ymax())
     else:
-        xmin, ymin, xmax, ymax = (float(v) for v in view)
+        try:
+            xmin, ymin, xmax, ymax = (float(v) for v in view)
+        except (TypeError, ValueError):
+            raise TypeError(f"view must be a Bbox2, an IsoRectangle2 or (xmin, ymin, xmax, ymax), got {view!r}") from None
         box = View(xmin, ymin, xmax, ymax)
     check_view(box, "the view box")
     return box
@@ -169,7 +174,7 @@ class Drawing:
 
 
 def plot(
-    objects: Drawing | Drawable | Iterable[Drawable],
+    objects: Drawing | Drawable | list[Drawable] | tuple[Drawable, ...],
     ax: Axes | None = None,
     *,
     plane: zc.Plane3 | None = None,
@@ -180,7 +185,8 @@ def plot(
     ``objects`` is one object, a list or tuple of objects, or a whole
     :class:`Drawing` (drawn with its own styles and plane). Objects are drawn
     as :class:`Drawing` draws them, in the style given by the keywords;
-    lines and rays are cut at the data limits, the aspect ratio is set equal.
+    lines and rays are cut where the objects and what the axes already show
+    end, and the aspect ratio is set equal.
     Needs matplotlib, which zenolith does not install.
     """
     try:

@@ -125,12 +125,10 @@ class Drawing:
         a negative squared radius, or a degenerate line or plane); nothing
         is added then.
         """
-        if "stroke" in style:
-            checked = make_style(style, style["stroke"])
-        else:
-            checked = make_style(style, PALETTE[self._colours % len(PALETTE)])
-            self._colours += 1
+        checked = make_style(style, PALETTE[self._colours % len(PALETTE)])
         figures = [figure_of(obj, self._projection) for obj in objects]
+        if "stroke" not in style:
+            self._colours += 1  # the next default colour, once this call succeeded
         titles = [repr(obj) if isinstance(obj, DRAWABLE) else "points" for obj in objects]
         unlabelled = dataclasses.replace(checked, label=None)
         for k, (figure, title) in enumerate(zip(figures, titles)):

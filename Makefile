@@ -1,26 +1,31 @@
 # Short commands for everyday work. Each one bootstraps what is missing
 # (system headers, .venv from CPython 3.12, Python packages) and rebuilds
-# the extension incrementally when a source changed.
+# the extensions incrementally when a source changed.
 VENV   := .venv
 PY     := $(VENV)/bin/python
+READY  := $(VENV)/.requirements-installed
 STAMP  := $(VENV)/.zenolith-installed
-SOURCES := $(shell find src python -type f 2>/dev/null) CMakeLists.txt pyproject.toml
+# Everything the installed distribution is built from: both extensions
+# (src/) and the companion's Python package (python/).
+SOURCES := $(shell find src python -type f ! -path '*/__pycache__/*' 2>/dev/null) \
+           CMakeLists.txt pyproject.toml
 
-.PHONY: all build demo test bench gallery clean distclean bootstrap
+.PHONY: all build demo test bench gallery snapshot clean distclean bootstrap
 
 all: build
 
 bootstrap:
 	@scripts/bootstrap.sh
 
-$(VENV)/.requirements-installed: requirements-dev.txt scripts/bootstrap.sh
+# Each rule touches its own target, so a changed bootstrap script runs once,
+# not on every make.
+$(READY): requirements-dev.txt scripts/bootstrap.sh
 	@scripts/bootstrap.sh
+	@touch $@
 
-# pip builds in the source tree; scikit-build-core reuses build/ so only
-# changed files recompile.
-$(STAMP): $(VENV)/.requirements-installed $(SOURCES)
-	@scripts/bootstrap.sh
-	$(PY) -m pip install --quiet --disable-pip-version-check --no-build-isolation --no-deps .
+# scikit-build-core reuses build/ so only changed files recompile.
+$(STAMP): $(READY) $(SOURCES) scripts/install.sh
+	@scripts/install.sh
 	@touch $@
 
 build: $(STAMP)
@@ -36,6 +41,10 @@ bench: $(STAMP)
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py
+
+# Rewrites tests/interface.txt from the installed module; review its diff.
+snapshot: $(STAMP)
+	$(PY) tests/interface_snapshot.py
 
 clean:
 	rm -rf build $(STAMP)

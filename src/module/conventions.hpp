@@ -18,7 +18,9 @@ namespace py = pybind11;
 // ---- repr ---------------------------------------------------------------
 
 // Every number in a repr is printed as std::to_string prints a double:
-// fixed notation, six decimals, never an exponent.
+// fixed notation, six decimals, never an exponent. Reprs are part of the
+// fixed interface; repr is not a round trip (README, "Deliberate
+// behaviours").
 inline std::string number_text(double v) { return std::to_string(v); }
 
 // "Name(a, b, ...)" with each number in the repr format.
@@ -68,6 +70,8 @@ inline int sign_int(Enum e) {
 }
 
 // ---- index rules (written in C terms: % keeps the dividend's sign) ------
+// None of them raises: every int names some item, as in the kernel's own
+// accessors (README, "Deliberate behaviours").
 
 // 0 .. last-1 name themselves; every other index, negative ones included,
 // names `last` (a point's cartesian(i): 0 -> x, anything else -> y).
@@ -122,24 +126,31 @@ inline CGAL::Orientation orientation_code(int o) {
 // Operators are ordinary methods (no operator marker): a foreign operand
 // raises TypeError instead of returning NotImplemented.
 
+// __eq__ alone; Python's default != then negates it.
+template <class T, class Eq>
+void bind_eq(py::class_<T>& cls, Eq eq) {
+    cls.def("__eq__", [eq](const T& a, const T& b) { return eq(a, b); });
+}
+
 // __eq__ and __ne__, the latter the exact negation of the former.
 template <class T, class Eq>
 void bind_equality(py::class_<T>& cls, Eq eq) {
-    cls.def("__eq__", [eq](const T& a, const T& b) { return eq(a, b); });
+    bind_eq(cls, eq);
     cls.def("__ne__", [eq](const T& a, const T& b) { return !eq(a, b); });
 }
 
 // Equality as the kernel defines it for the held objects.
+//
+// Whether an object holding a NaN equals itself is the kernel's answer too.
+// For directions, lines, planes, spatial segments, rays and triangles,
+// tetrahedra, spheres, cuboids and spatial circles the kernel's operator==
+// first asks whether both operands are the same object, so the same Python
+// object is always equal to itself. Points, vectors, boxes and the other
+// planar objects compare coordinates only, and a NaN makes them unequal to
+// themselves, as IEEE says.
 template <class T>
 void bind_kernel_equality(py::class_<T>& cls) {
     bind_equality(cls, [](const T& a, const T& b) { return a.v == b.v; });
-}
-
-// Equality where an object is always equal to itself, even when it holds a
-// NaN: the same object is recognised by address before values are compared.
-template <class T>
-void bind_kernel_equality_same_object_first(py::class_<T>& cls) {
-    bind_equality(cls, [](const T& a, const T& b) { return &a == &b || a.v == b.v; });
 }
 
 // The kernel's order through its operator< (lexicographic for points,
@@ -154,7 +165,8 @@ void bind_order(py::class_<T>& cls) {
 }
 
 // In-place + and -: the wrapper itself changes, and the result is a new
-// object holding a copy of the changed value.
+// object holding a copy of the changed value, because every binding returns
+// by value (README, "Deliberate behaviours").
 template <class T, class Operand>
 void bind_inplace_translation(py::class_<T>& cls) {
     cls.def("__iadd__", [](T& self, const Operand& d) {

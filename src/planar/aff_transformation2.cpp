@@ -6,8 +6,6 @@ namespace zenolith {
 
 namespace {
 
-using T = K::Aff_transformation_2;
-
 Point2 transform_point(const AffTransformation2& t, const Point2& p) {
     return Point2{t.v.transform(p.v)};
 }
@@ -18,26 +16,31 @@ double entry(const AffTransformation2& t, int i, int j) { return matrix_entry(t.
 
 // Vectors, directions and lines are mapped, and matrices read, compared,
 // inverted and composed through affine.hpp, which mends the kernel's
-// reflection and scaling faults.
+// reflection and scaling faults (README, "Deliberate behaviours").
 void register_aff_transformation2(py::module_& m) {
     py::class_<AffTransformation2> cls(m, "AffTransformation2");
-    cls.def(py::init([] { return AffTransformation2{T()}; }))
-        .def(py::init([](const Vector2& v) { return AffTransformation2{T(CGAL::TRANSLATION, v.v)}; }),
+    cls.def(py::init([] { return AffTransformation2{Transformation()}; }))
+        .def(py::init([](const Vector2& v) {
+                 return AffTransformation2{Transformation(CGAL::TRANSLATION, v.v)};
+             }),
              py::arg("v"))
-        .def(py::init([](double s) { return AffTransformation2{T(CGAL::SCALING, s)}; }), py::arg("s"))
-        .def(py::init([](const Line2& l) { return AffTransformation2{T(CGAL::REFLECTION, l.v)}; }),
+        .def(py::init([](double s) { return AffTransformation2{Transformation(CGAL::SCALING, s)}; }),
+             py::arg("s"))
+        .def(py::init([](const Line2& l) {
+                 return AffTransformation2{Transformation(CGAL::REFLECTION, l.v)};
+             }),
              py::arg("l"))
         .def(py::init([](double sine, double cosine) {
-                 return AffTransformation2{T(CGAL::ROTATION, sine, cosine)};
+                 return AffTransformation2{Transformation(CGAL::ROTATION, sine, cosine)};
              }),
              py::arg("sine"), py::arg("cosine"))
         .def(py::init([](double m00, double m01, double m02, double m10, double m11, double m12) {
-                 return AffTransformation2{T(m00, m01, m02, m10, m11, m12)};
+                 return AffTransformation2{Transformation(m00, m01, m02, m10, m11, m12)};
              }),
              py::arg("m00"), py::arg("m01"), py::arg("m02"), py::arg("m10"), py::arg("m11"),
              py::arg("m12"))
         .def(py::init([](double m00, double m01, double m10, double m11) {
-                 return AffTransformation2{T(m00, m01, m10, m11)};
+                 return AffTransformation2{Transformation(m00, m01, m10, m11)};
              }),
              py::arg("m00"), py::arg("m01"), py::arg("m10"), py::arg("m11"))
         .def("transform_point", &transform_point, py::arg("p"))
@@ -65,14 +68,16 @@ void register_aff_transformation2(py::module_& m) {
         .def("is_reflection", [](const AffTransformation2& t) { return t.v.is_reflection(); })
         .def("cartesian", &entry, py::arg("i"), py::arg("j"))
         .def("homogeneous", &entry, py::arg("i"), py::arg("j"))
-        .def("__mul__",
-             [](const AffTransformation2& a, const AffTransformation2& b) {
-                 return AffTransformation2{compose(a.v, b.v)};
-             })
-        .def("__eq__", [](const AffTransformation2& a, const AffTransformation2& b) {
-            return equal(a.v, b.v);
+        .def("__mul__", [](const AffTransformation2& a, const AffTransformation2& b) {
+            return AffTransformation2{compose(a.v, b.v)};
         });
-    // Only the linear part is printed.
+    // No __ne__ of its own: Python negates __eq__.
+    bind_eq(cls, [](const AffTransformation2& a, const AffTransformation2& b) {
+        return equal(a.v, b.v);
+    });
+    // The linear part only: the text is part of the fixed interface, so the
+    // translation stays out of it and is read with cartesian(i, 2) instead
+    // (README, "Deliberate behaviours").
     cls.def("__repr__", [](const AffTransformation2& t) {
         return keyword_text("AffTransformation2", {{"m00", t.v.cartesian(0, 0)},
                                                    {"m01", t.v.cartesian(0, 1)},

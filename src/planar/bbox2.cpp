@@ -9,8 +9,6 @@ namespace zenolith {
 
 namespace {
 
-using B = CGAL::Bbox_2;
-
 // 32-bit negation that wraps for INT_MIN, as the hardware does, instead of
 // overflowing.
 int negated(int d) { return static_cast<int>(0u - static_cast<unsigned>(d)); }
@@ -35,7 +33,7 @@ void dilate(Bbox2& b, int dist) {
     const double ymin = float_advance(b.v.ymin(), inward);
     const double xmax = float_advance(b.v.xmax(), dist);
     const double ymax = float_advance(b.v.ymax(), dist);
-    b.v = B(xmin, ymin, xmax, ymax);
+    b.v = CGAL::Bbox_2(xmin, ymin, xmax, ymax);
 }
 
 // About the centre, each step rounded on its own; no shortcut for factor 1
@@ -43,17 +41,20 @@ void dilate(Bbox2& b, int dist) {
 void scale(Bbox2& b, double factor) {
     const auto [xmin, xmax] = scaled_interval(b.v.xmin(), b.v.xmax(), factor);
     const auto [ymin, ymax] = scaled_interval(b.v.ymin(), b.v.ymax(), factor);
-    b.v = B(xmin, ymin, xmax, ymax);
+    b.v = CGAL::Bbox_2(xmin, ymin, xmax, ymax);
 }
 
 }  // namespace
 
+// The default box is the empty one (+inf, +inf, -inf, -inf), neutral for
+// +; dilate and scale change the box in place and return None, as the
+// kernel's members do (README, "Deliberate behaviours").
 void register_bbox2(py::module_& m) {
     constexpr double inf = std::numeric_limits<double>::infinity();
     py::class_<Bbox2> cls(m, "Bbox2");
-    cls.def(py::init([=] { return Bbox2{B(inf, inf, -inf, -inf)}; }))
+    cls.def(py::init([=] { return Bbox2{CGAL::Bbox_2(inf, inf, -inf, -inf)}; }))
         .def(py::init([](double xmin, double ymin, double xmax, double ymax) {
-                 return Bbox2{B(xmin, ymin, xmax, ymax)};
+                 return Bbox2{CGAL::Bbox_2(xmin, ymin, xmax, ymax)};
              }),
              py::arg("xmin"), py::arg("ymin"), py::arg("xmax"), py::arg("ymax"))
         .def_property_readonly("xmin", [](const Bbox2& b) { return b.v.xmin(); })

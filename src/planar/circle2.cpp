@@ -6,15 +6,13 @@ namespace zenolith {
 
 namespace {
 
-using C = K::Circle_2;
-
 // Exact only for maps that preserve angles: the image of (1, 0) sets the
 // scale, and an odd map (a reflection included) reverses the orientation.
-C orthogonal_image(const C& c, const K::Aff_transformation_2& t) {
+K::Circle_2 orthogonal_image(const K::Circle_2& c, const K::Aff_transformation_2& t) {
     const K::Vector_2 u = map_vector(t, K::Vector_2(1.0, 0.0));
     const double scale = u.squared_length();
-    return C(t.transform(c.center()), scale * c.squared_radius(),
-             is_even(t) ? c.orientation() : CGAL::opposite(c.orientation()));
+    return K::Circle_2(t.transform(c.center()), scale * c.squared_radius(),
+                       is_even(t) ? c.orientation() : CGAL::opposite(c.orientation()));
 }
 
 }  // namespace
@@ -22,19 +20,20 @@ C orthogonal_image(const C& c, const K::Aff_transformation_2& t) {
 void register_circle2(py::module_& m) {
     py::class_<Circle2> cls(m, "Circle2");
     cls.def(py::init([](const Point2& center, double squared_radius, int orientation) {
-                return Circle2{C(center.v, squared_radius, orientation_code(orientation))};
+                return Circle2{
+                    K::Circle_2(center.v, squared_radius, orientation_code(orientation))};
             }),
             py::arg("center"), py::arg("squared_radius"), py::arg("orientation") = 1)
         .def(py::init([](const Point2& p, const Point2& q, const Point2& r) {
-                 return Circle2{C(p.v, q.v, r.v)};
+                 return Circle2{K::Circle_2(p.v, q.v, r.v)};
              }),
              py::arg("p"), py::arg("q"), py::arg("r"))
         .def(py::init([](const Point2& p, const Point2& q, int orientation) {
-                 return Circle2{C(p.v, q.v, orientation_code(orientation))};
+                 return Circle2{K::Circle_2(p.v, q.v, orientation_code(orientation))};
              }),
              py::arg("p"), py::arg("q"), py::arg("orientation") = 1)
         .def(py::init([](const Point2& center, int orientation) {
-                 return Circle2{C(center.v, orientation_code(orientation))};
+                 return Circle2{K::Circle_2(center.v, orientation_code(orientation))};
              }),
              py::arg("center"), py::arg("orientation") = 1)
         .def("center", [](const Circle2& c) { return Point2{c.v.center()}; })

@@ -6,8 +6,6 @@ namespace zenolith {
 
 namespace {
 
-using D = K::Direction_2;
-
 Direction2 opposite(const Direction2& d) { return Direction2{-d.v}; }
 
 }  // namespace
@@ -16,13 +14,15 @@ Direction2 opposite(const Direction2& d) { return Direction2{-d.v}; }
 // the angular order, sign pattern then cross product for equality.
 void register_direction2(py::module_& m) {
     py::class_<Direction2> cls(m, "Direction2");
-    cls.def(py::init([](double x, double y) { return Direction2{D(x, y)}; }), py::arg("x"),
+    cls.def(py::init([](double x, double y) { return Direction2{K::Direction_2(x, y)}; }), py::arg("x"),
             py::arg("y"))
         .def(py::init([](const Vector2& v) { return Direction2{v.v.direction()}; }), py::arg("v"))
         .def(py::init([](const Segment2& s) { return Direction2{s.v.direction()}; }), py::arg("s"))
         .def(py::init([](const Ray2& r) { return Direction2{r.v.direction()}; }), py::arg("r"))
         .def_property_readonly("dx", [](const Direction2& d) { return d.v.dx(); })
         .def_property_readonly("dy", [](const Direction2& d) { return d.v.dy(); })
+        // Positional only: unlike Direction3.delta, the interface names no
+        // parameter here.
         .def("delta", [](const Direction2& d, int i) { return d.v.delta(named_or_last(i, 1)); })
         .def(
             "counterclockwise_in_between",
@@ -33,7 +33,7 @@ void register_direction2(py::module_& m) {
         .def("vector", [](const Direction2& d) { return Vector2{d.v.vector()}; })
         .def("opposite", &opposite)
         .def("__neg__", &opposite);
-    bind_kernel_equality_same_object_first(cls);
+    bind_kernel_equality(cls);
     bind_order(cls);
     cls.def("__repr__",
             [](const Direction2& d) { return call_text("Direction2", {d.v.dx(), d.v.dy()}); })

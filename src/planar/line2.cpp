@@ -1,32 +1,33 @@
 #include "../module/affine.hpp"
 #include "../module/conventions.hpp"
-#include "../module/lines.hpp"
 #include "../module/registrations.hpp"
 
 namespace zenolith {
 
 namespace {
 
-using L = K::Line_2;
-
-Line2 from_ray(const Ray2& r) { return Line2{line_through(r.v.source(), r.v.second_point())}; }
+// Through the source and the stored second point.
+Line2 from_ray(const Ray2& r) { return Line2{K::Line_2(r.v)}; }
 
 }  // namespace
 
 void register_line2(py::module_& m) {
     py::class_<Line2> cls(m, "Line2");
-    cls.def(py::init([](double a, double b, double c) { return Line2{L(a, b, c)}; }), py::arg("a"),
-            py::arg("b"), py::arg("c"))
-        .def(py::init([](const Point2& p, const Point2& q) { return Line2{line_through(p.v, q.v)}; }),
+    cls.def(py::init([](double a, double b, double c) { return Line2{K::Line_2(a, b, c)}; }),
+            py::arg("a"), py::arg("b"), py::arg("c"))
+        // Oriented from p towards q. The kernel's two-point rule: a horizontal
+        // line gets (0, +-1, -+py) and a vertical one (-+1, 0, +-px) exactly;
+        // equal points give (0, 0, 0); otherwise a = py - qy, b = qx - px,
+        // c = -px*a - py*b. A NaN coordinate fails the equality tests and
+        // falls through to the last branch. Segments and rays use the same
+        // rule through their two stored points.
+        .def(py::init([](const Point2& p, const Point2& q) { return Line2{K::Line_2(p.v, q.v)}; }),
              py::arg("p"), py::arg("q"))
-        .def(py::init([](const Point2& p, const Direction2& d) { return Line2{L(p.v, d.v)}; }),
+        .def(py::init([](const Point2& p, const Direction2& d) { return Line2{K::Line_2(p.v, d.v)}; }),
              py::arg("p"), py::arg("d"))
-        .def(py::init([](const Point2& p, const Vector2& v) { return Line2{L(p.v, v.v)}; }),
+        .def(py::init([](const Point2& p, const Vector2& v) { return Line2{K::Line_2(p.v, v.v)}; }),
              py::arg("p"), py::arg("v"))
-        .def(py::init([](const Segment2& s) {
-                 return Line2{line_through(s.v.source(), s.v.target())};
-             }),
-             py::arg("s"))
+        .def(py::init([](const Segment2& s) { return Line2{K::Line_2(s.v)}; }), py::arg("s"))
         .def(py::init(&from_ray), py::arg("r"))
         .def_static("from_ray", &from_ray, py::arg("r"))
         .def_property_readonly("a", [](const Line2& l) { return l.v.a(); })
@@ -62,7 +63,7 @@ void register_line2(py::module_& m) {
             "perpendicular",
             [](const Line2& l, const Point2& p) { return Line2{l.v.perpendicular(p.v)}; },
             py::arg("p"));
-    bind_kernel_equality_same_object_first(cls);
+    bind_kernel_equality(cls);
     cls.def("__repr__",
             [](const Line2& l) {
                 return keyword_text("Line2", {{"a", l.v.a()}, {"b", l.v.b()}, {"c", l.v.c()}});

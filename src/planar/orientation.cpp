@@ -3,6 +3,8 @@
 
 namespace zenolith {
 
+// No constructor and no comparisons: results compare by identity, so ask
+// left_turn(), right_turn() or collinear() (README, "Deliberate behaviours").
 void register_orientation_result(py::module_& m) {
     py::class_<OrientationResult>(m, "OrientationResult")
         .def("left_turn", [](const OrientationResult& o) { return o.value == 1; })

@@ -10,12 +10,12 @@ double coordinate(const Point2& p, int i) { return planar_cartesian(p.v, i); }
 }  // namespace
 
 void register_point2(py::module_& m) {
-    using P = K::Point_2;
     py::class_<Point2> cls(m, "Point2");
-    cls.def(py::init([] { return Point2{P(0.0, 0.0)}; }))
-        .def(py::init([](double x, double y) { return Point2{P(x, y)}; }), py::arg("x"),
+    cls.def(py::init([] { return Point2{K::Point_2(0.0, 0.0)}; }))
+        .def(py::init([](double x, double y) { return Point2{K::Point_2(x, y)}; }), py::arg("x"),
              py::arg("y"))
-        .def(py::init([](int x, int y) { return Point2{P(x, y)}; }), py::arg("x"), py::arg("y"))
+        .def(py::init([](int x, int y) { return Point2{K::Point_2(x, y)}; }), py::arg("x"),
+             py::arg("y"))
         .def(py::init([](const WeightedPoint2& wp) { return Point2{wp.v.point()}; }),
              py::arg("wp"))
         .def_property_readonly("x", [](const Point2& p) { return p.v.x(); })

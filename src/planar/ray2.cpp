@@ -1,33 +1,25 @@
 #include "../module/conventions.hpp"
-#include "../module/lines.hpp"
 #include "../module/registrations.hpp"
 
 namespace zenolith {
-
-namespace {
-
-using R = K::Ray_2;
-
-}  // namespace
 
 // A ray stores its source and a second point; its direction is always
 // derived by subtraction, never normalised.
 void register_ray2(py::module_& m) {
     py::class_<Ray2> cls(m, "Ray2");
-    cls.def(py::init([](const Point2& p, const Point2& q) { return Ray2{R(p.v, q.v)}; }),
+    cls.def(py::init([](const Point2& p, const Point2& q) { return Ray2{K::Ray_2(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
-        .def(py::init([](const Point2& p, const Direction2& d) { return Ray2{R(p.v, d.v)}; }),
+        .def(py::init([](const Point2& p, const Direction2& d) { return Ray2{K::Ray_2(p.v, d.v)}; }),
              py::arg("p"), py::arg("d"))
-        .def(py::init([](const Point2& p, const Vector2& v) { return Ray2{R(p.v, v.v)}; }),
+        .def(py::init([](const Point2& p, const Vector2& v) { return Ray2{K::Ray_2(p.v, v.v)}; }),
              py::arg("p"), py::arg("v"))
-        .def(py::init([](const Point2& p, const Line2& l) { return Ray2{R(p.v, l.v)}; }),
+        .def(py::init([](const Point2& p, const Line2& l) { return Ray2{K::Ray_2(p.v, l.v)}; }),
              py::arg("p"), py::arg("l"))
         .def("source", [](const Ray2& r) { return Point2{r.v.source()}; })
         .def("point", [](const Ray2& r, double i) { return Point2{r.v.point(i)}; }, py::arg("i"))
         .def("direction", [](const Ray2& r) { return Direction2{r.v.direction()}; })
         .def("to_vector", [](const Ray2& r) { return Vector2{r.v.to_vector()}; })
-        .def("supporting_line",
-             [](const Ray2& r) { return Line2{line_through(r.v.source(), r.v.second_point())}; })
+        .def("supporting_line", [](const Ray2& r) { return Line2{r.v.supporting_line()}; })
         .def("opposite", [](const Ray2& r) { return Ray2{r.v.opposite()}; })
         .def("is_degenerate", [](const Ray2& r) { return r.v.is_degenerate(); })
         .def("is_horizontal", [](const Ray2& r) { return r.v.is_horizontal(); })

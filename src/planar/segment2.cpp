@@ -1,12 +1,9 @@
 #include "../module/conventions.hpp"
-#include "../module/lines.hpp"
 #include "../module/registrations.hpp"
 
 namespace zenolith {
 
 namespace {
-
-using S = K::Segment_2;
 
 // vertex(i), point(i), s[i]: even indices give the source, odd the target.
 Point2 end(const Segment2& s, int i) { return Point2{s.v.vertex(rem_index(i, 2))}; }
@@ -16,7 +13,8 @@ Point2 end(const Segment2& s, int i) { return Point2{s.v.vertex(rem_index(i, 2))
 // Parameters are positional only, except transform's.
 void register_segment2(py::module_& m) {
     py::class_<Segment2> cls(m, "Segment2");
-    cls.def(py::init([](const Point2& p, const Point2& q) { return Segment2{S(p.v, q.v)}; }))
+    cls.def(py::init(
+        [](const Point2& p, const Point2& q) { return Segment2{K::Segment_2(p.v, q.v)}; }))
         .def("source", [](const Segment2& s) { return Point2{s.v.source()}; })
         .def("target", [](const Segment2& s) { return Point2{s.v.target()}; })
         .def("min", [](const Segment2& s) { return Point2{s.v.min()}; })
@@ -31,8 +29,7 @@ void register_segment2(py::module_& m) {
         .def("direction", [](const Segment2& s) { return Direction2{s.v.direction()}; })
         .def("to_vector", [](const Segment2& s) { return Vector2{s.v.to_vector()}; })
         .def("opposite", [](const Segment2& s) { return Segment2{s.v.opposite()}; })
-        .def("supporting_line",
-             [](const Segment2& s) { return Line2{line_through(s.v.source(), s.v.target())}; })
+        .def("supporting_line", [](const Segment2& s) { return Line2{s.v.supporting_line()}; })
         .def("is_degenerate", [](const Segment2& s) { return s.v.is_degenerate(); })
         .def("is_horizontal", [](const Segment2& s) { return s.v.is_horizontal(); })
         .def("is_vertical", [](const Segment2& s) { return s.v.is_vertical(); })
@@ -48,7 +45,8 @@ void register_segment2(py::module_& m) {
         .def(
             "transform",
             [](const Segment2& s, const AffTransformation2& t) {
-                return Segment2{S(t.v.transform(s.v.source()), t.v.transform(s.v.target()))};
+                return Segment2{
+                    K::Segment_2(t.v.transform(s.v.source()), t.v.transform(s.v.target()))};
             },
             py::arg("t"));
 }

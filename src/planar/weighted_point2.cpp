@@ -5,23 +5,29 @@ namespace zenolith {
 
 namespace {
 
-using P = K::Point_2;
-using WP = K::Weighted_point_2;
-
 double coordinate(const WeightedPoint2& w, int i) { return planar_cartesian(w.v.point(), i); }
 
 }  // namespace
 
-// Every accessor is a method here (unlike Point2's properties).
+// Every accessor is a method here, unlike Point2's properties, and the
+// weight plays no part in equality: both are fixed by the interface
+// (README, "Deliberate behaviours").
 void register_weighted_point2(py::module_& m) {
     py::class_<WeightedPoint2> cls(m, "WeightedPoint2");
     // Zeroed explicitly: the kernel's default constructor may leave the
     // coordinates uninitialised.
-    cls.def(py::init([] { return WeightedPoint2{WP(P(0.0, 0.0), 0.0)}; }))
-        .def(py::init([](const Point2& p) { return WeightedPoint2{WP(p.v, 0.0)}; }), py::arg("p"))
-        .def(py::init([](const Point2& p, double w) { return WeightedPoint2{WP(p.v, w)}; }),
+    cls.def(py::init(
+                [] { return WeightedPoint2{K::Weighted_point_2(K::Point_2(0.0, 0.0), 0.0)}; }))
+        .def(py::init(
+                 [](const Point2& p) { return WeightedPoint2{K::Weighted_point_2(p.v, 0.0)}; }),
+             py::arg("p"))
+        .def(py::init([](const Point2& p, double w) {
+                 return WeightedPoint2{K::Weighted_point_2(p.v, w)};
+             }),
              py::arg("p"), py::arg("w"))
-        .def(py::init([](double x, double y) { return WeightedPoint2{WP(P(x, y), 0.0)}; }),
+        .def(py::init([](double x, double y) {
+                 return WeightedPoint2{K::Weighted_point_2(K::Point_2(x, y), 0.0)};
+             }),
              py::arg("x"), py::arg("y"))
         .def("point", [](const WeightedPoint2& w) { return Point2{w.v.point()}; })
         .def("weight", [](const WeightedPoint2& w) { return w.v.weight(); })
@@ -39,7 +45,6 @@ void register_weighted_point2(py::module_& m) {
         .def("__iter__", [](const WeightedPoint2& w) { return iterate(w.v.x(), w.v.y()); })
         .def("dimension", [](const WeightedPoint2&) { return 2; })
         .def("bbox", [](const WeightedPoint2& w) { return Bbox2{w.v.point().bbox()}; });
-    // The weights play no part in equality.
     bind_equality(cls, [](const WeightedPoint2& a, const WeightedPoint2& b) {
         return a.v.point() == b.v.point();
     });
@@ -51,7 +56,8 @@ void register_weighted_point2(py::module_& m) {
         .def(
             "transform",
             [](const WeightedPoint2& w, const AffTransformation2& t) {
-                return WeightedPoint2{WP(t.v.transform(w.v.point()), w.v.weight())};
+                return WeightedPoint2{
+                    K::Weighted_point_2(t.v.transform(w.v.point()), w.v.weight())};
             },
             py::arg("t"));
 }

@@ -12,9 +12,6 @@ namespace zenolith {
 
 namespace {
 
-using C = K::Circle_3;
-using P = K::Point_3;
-
 // One alternative of an intersection result, or null: the result is a
 // boost::variant in older kernels and a std::variant in newer ones.
 template <class T, class Variant>
@@ -27,36 +24,38 @@ const T* alternative(const Variant& v) {
 }
 
 // A single point of contact: radius 0, supporting plane x = P.x.
-C degenerate_at(const P& p) { return C(p, 0.0, K::Vector_3(1.0, 0.0, 0.0)); }
+K::Circle_3 degenerate_at(const K::Point_3& p) {
+    return K::Circle_3(p, 0.0, K::Vector_3(1.0, 0.0, 0.0));
+}
 
 // The kernel's circle constructors assume that the intersection they read
 // exists and is a circle or a point; here every result is tested first and
 // the cases without a circle raise ValueError.
 
-C through(const P& p, const P& q, const P& r) {
+K::Circle_3 through(const K::Point_3& p, const K::Point_3& q, const K::Point_3& r) {
     if (CGAL::collinear(p, q, r)) throw std::invalid_argument("the points are collinear");
     const K::Plane_3 plane(p, q, r);
     const auto center = CGAL::intersection(plane, K::Plane_3(CGAL::bisector(p, q)),
                                            K::Plane_3(CGAL::bisector(p, r)));
-    const P* c = center ? alternative<P>(*center) : nullptr;
+    const K::Point_3* c = center ? alternative<K::Point_3>(*center) : nullptr;
     if (!c) throw std::invalid_argument("the points are collinear");
-    return C(*c, CGAL::squared_distance(*c, r), plane);
+    return K::Circle_3(*c, CGAL::squared_distance(*c, r), plane);
 }
 
-C cut(const K::Plane_3& h, const K::Sphere_3& s, const char* none) {
+K::Circle_3 cut(const K::Plane_3& h, const K::Sphere_3& s, const char* none) {
     const auto meet = CGAL::intersection(h, s);
     if (meet) {
-        if (const C* c = alternative<C>(*meet)) return *c;
-        if (const P* p = alternative<P>(*meet)) return degenerate_at(*p);
+        if (const K::Circle_3* c = alternative<K::Circle_3>(*meet)) return *c;
+        if (const K::Point_3* p = alternative<K::Point_3>(*meet)) return degenerate_at(*p);
     }
     throw std::invalid_argument(none);
 }
 
-C meet(const K::Sphere_3& s1, const K::Sphere_3& s2) {
+K::Circle_3 meet(const K::Sphere_3& s1, const K::Sphere_3& s2) {
     const auto meet = CGAL::intersection(s1, s2);
     if (meet) {
-        if (const C* c = alternative<C>(*meet)) return *c;
-        if (const P* p = alternative<P>(*meet)) return degenerate_at(*p);
+        if (const K::Circle_3* c = alternative<K::Circle_3>(*meet)) return *c;
+        if (const K::Point_3* p = alternative<K::Point_3>(*meet)) return degenerate_at(*p);
         // The same sphere twice: a whole sphere, not a circle.
         throw std::invalid_argument("the spheres coincide");
     }
@@ -70,11 +69,11 @@ constexpr const char* plane_misses = "the plane does not intersect the sphere";
 void register_circle3(py::module_& m) {
     py::class_<Circle3> cls(m, "Circle3");
     cls.def(py::init([](const Point3& center, double sq_r, const Plane3& plane) {
-                return Circle3{C(center.v, sq_r, plane.v)};
+                return Circle3{K::Circle_3(center.v, sq_r, plane.v)};
             }),
             py::arg("center"), py::arg("sq_r"), py::arg("plane"))
         .def(py::init([](const Point3& center, double sq_r, const Vector3& n) {
-                 return Circle3{C(center.v, sq_r, n.v)};
+                 return Circle3{K::Circle_3(center.v, sq_r, n.v)};
              }),
              py::arg("center"), py::arg("sq_r"), py::arg("n"))
         .def(py::init([](const Point3& p, const Point3& q, const Point3& r) {
@@ -107,7 +106,7 @@ void register_circle3(py::module_& m) {
         .def("bbox", [](const Circle3& c) { return Bbox3{c.v.bbox()}; });
     // Same center and radius; supporting planes equal up to a factor of
     // either sign.
-    bind_kernel_equality_same_object_first(cls);
+    bind_kernel_equality(cls);
     cls.def("__repr__", [](const Circle3& c) {
         return "Circle3(center=" + point_text(c.v.center()) +
                ", squared_radius=" + number_text(c.v.squared_radius()) + ")";

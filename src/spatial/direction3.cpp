@@ -5,8 +5,6 @@ namespace zenolith {
 
 namespace {
 
-using D = K::Direction_3;
-
 Direction3 opposite(const Direction3& d) { return Direction3{-d.v}; }
 
 }  // namespace
@@ -15,7 +13,7 @@ Direction3 opposite(const Direction3& d) { return Direction3{-d.v}; }
 // equal component signs (NaN counting as zero).
 void register_direction3(py::module_& m) {
     py::class_<Direction3> cls(m, "Direction3");
-    cls.def(py::init([](double x, double y, double z) { return Direction3{D(x, y, z)}; }),
+    cls.def(py::init([](double x, double y, double z) { return Direction3{K::Direction_3(x, y, z)}; }),
             py::arg("x"), py::arg("y"), py::arg("z"))
         .def(py::init([](const Vector3& v) { return Direction3{v.v.direction()}; }), py::arg("v"))
         .def(py::init([](const Segment3& s) { return Direction3{s.v.direction()}; }), py::arg("s"))
@@ -30,7 +28,7 @@ void register_direction3(py::module_& m) {
         .def("vector", [](const Direction3& d) { return Vector3{d.v.vector()}; })
         .def("opposite", &opposite)
         .def("__neg__", &opposite);
-    bind_kernel_equality_same_object_first(cls);
+    bind_kernel_equality(cls);
     cls.def("__repr__", [](const Direction3& d) {
         return call_text("Direction3", {d.v.dx(), d.v.dy(), d.v.dz()});
     });

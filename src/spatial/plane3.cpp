@@ -3,33 +3,31 @@
 
 namespace zenolith {
 
-namespace {
-
-using H = K::Plane_3;
-
-}  // namespace
-
 // An oriented plane a*x + b*y + c*z + d = 0, stored as constructed. Lines,
 // rays and segments reduce to three points; the 2D frame is the kernel's.
 void register_plane3(py::module_& m) {
     py::class_<Plane3> cls(m, "Plane3");
-    cls.def(py::init([](double a, double b, double c, double d) { return Plane3{H(a, b, c, d)}; }),
+    cls.def(py::init([](double a, double b, double c, double d) {
+                return Plane3{K::Plane_3(a, b, c, d)};
+            }),
             py::arg("a"), py::arg("b"), py::arg("c"), py::arg("d"))
         .def(py::init([](const Point3& p, const Point3& q, const Point3& r) {
-                 return Plane3{H(p.v, q.v, r.v)};
+                 return Plane3{K::Plane_3(p.v, q.v, r.v)};
              }),
              py::arg("p"), py::arg("q"), py::arg("r"))
-        .def(py::init([](const Point3& p, const Vector3& v) { return Plane3{H(p.v, v.v)}; }),
+        .def(py::init([](const Point3& p, const Vector3& v) { return Plane3{K::Plane_3(p.v, v.v)}; }),
              py::arg("p"), py::arg("v"))
-        .def(py::init([](const Point3& p, const Direction3& d) { return Plane3{H(p.v, d.v)}; }),
+        .def(py::init(
+                 [](const Point3& p, const Direction3& d) { return Plane3{K::Plane_3(p.v, d.v)}; }),
              py::arg("p"), py::arg("d"))
-        .def(py::init([](const Line3& l, const Point3& p) { return Plane3{H(l.v, p.v)}; }),
+        .def(py::init([](const Line3& l, const Point3& p) { return Plane3{K::Plane_3(l.v, p.v)}; }),
              py::arg("l"), py::arg("p"))
         .def_static(
-            "from_ray", [](const Ray3& r, const Point3& p) { return Plane3{H(r.v, p.v)}; },
+            "from_ray", [](const Ray3& r, const Point3& p) { return Plane3{K::Plane_3(r.v, p.v)}; },
             py::arg("r"), py::arg("p"))
         .def_static(
-            "from_segment", [](const Segment3& s, const Point3& p) { return Plane3{H(s.v, p.v)}; },
+            "from_segment",
+            [](const Segment3& s, const Point3& p) { return Plane3{K::Plane_3(s.v, p.v)}; },
             py::arg("s"), py::arg("p"))
         .def_property_readonly("a", [](const Plane3& h) { return h.v.a(); })
         .def_property_readonly("b", [](const Plane3& h) { return h.v.b(); })
@@ -79,7 +77,7 @@ void register_plane3(py::module_& m) {
             [](const Plane3& h, const Point3& p) { return h.v.has_on_negative_side(p.v); },
             py::arg("p"))
         .def("is_degenerate", [](const Plane3& h) { return h.v.is_degenerate(); });
-    bind_kernel_equality_same_object_first(cls);
+    bind_kernel_equality(cls);
     cls.def("__repr__", [](const Plane3& h) {
         return keyword_text("Plane3",
                             {{"a", h.v.a()}, {"b", h.v.b()}, {"c", h.v.c()}, {"d", h.v.d()}});

@@ -10,12 +10,11 @@ double coordinate(const Point3& p, int i) { return spatial_cartesian(p.v, i); }
 }  // namespace
 
 void register_point3(py::module_& m) {
-    using P = K::Point_3;
     py::class_<Point3> cls(m, "Point3");
-    cls.def(py::init([] { return Point3{P(0.0, 0.0, 0.0)}; }))
-        .def(py::init([](double x, double y, double z) { return Point3{P(x, y, z)}; }), py::arg("x"),
-             py::arg("y"), py::arg("z"))
-        .def(py::init([](int x, int y, int z) { return Point3{P(x, y, z)}; }), py::arg("x"),
+    cls.def(py::init([] { return Point3{K::Point_3(0.0, 0.0, 0.0)}; }))
+        .def(py::init([](double x, double y, double z) { return Point3{K::Point_3(x, y, z)}; }),
+             py::arg("x"), py::arg("y"), py::arg("z"))
+        .def(py::init([](int x, int y, int z) { return Point3{K::Point_3(x, y, z)}; }), py::arg("x"),
              py::arg("y"), py::arg("z"))
         .def_property_readonly("x", [](const Point3& p) { return p.v.x(); })
         .def_property_readonly("y", [](const Point3& p) { return p.v.y(); })

@@ -3,23 +3,17 @@
 
 namespace zenolith {
 
-namespace {
-
-using R = K::Ray_3;
-
-}  // namespace
-
 // A source and a second point; the direction is their difference, never
 // normalised.
 void register_ray3(py::module_& m) {
     py::class_<Ray3> cls(m, "Ray3");
-    cls.def(py::init([](const Point3& p, const Point3& q) { return Ray3{R(p.v, q.v)}; }),
+    cls.def(py::init([](const Point3& p, const Point3& q) { return Ray3{K::Ray_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
-        .def(py::init([](const Point3& p, const Direction3& d) { return Ray3{R(p.v, d.v)}; }),
+        .def(py::init([](const Point3& p, const Direction3& d) { return Ray3{K::Ray_3(p.v, d.v)}; }),
              py::arg("p"), py::arg("d"))
-        .def(py::init([](const Point3& p, const Vector3& v) { return Ray3{R(p.v, v.v)}; }),
+        .def(py::init([](const Point3& p, const Vector3& v) { return Ray3{K::Ray_3(p.v, v.v)}; }),
              py::arg("p"), py::arg("v"))
-        .def(py::init([](const Point3& p, const Line3& l) { return Ray3{R(p.v, l.v)}; }),
+        .def(py::init([](const Point3& p, const Line3& l) { return Ray3{K::Ray_3(p.v, l.v)}; }),
              py::arg("p"), py::arg("l"))
         .def("source", [](const Ray3& r) { return Point3{r.v.source()}; })
         .def("point", [](const Ray3& r, double i) { return Point3{r.v.point(i)}; }, py::arg("i"))
@@ -30,7 +24,7 @@ void register_ray3(py::module_& m) {
         .def("is_degenerate", [](const Ray3& r) { return r.v.is_degenerate(); })
         .def(
             "has_on", [](const Ray3& r, const Point3& p) { return r.v.has_on(p.v); }, py::arg("p"));
-    bind_kernel_equality_same_object_first(cls);
+    bind_kernel_equality(cls);
     cls.def("__repr__", [](const Ray3& r) {
         return "Ray3(source=" + point_text(r.v.source()) + ", direction=" +
                point_text(r.v.to_vector()) + ")";

@@ -5,8 +5,6 @@ namespace zenolith {
 
 namespace {
 
-using S = K::Segment_3;
-
 // vertex(i), point(i), s[i]: even indices give the source, odd the target.
 Point3 end(const Segment3& s, int i) { return Point3{s.v.vertex(rem_index(i, 2))}; }
 
@@ -14,7 +12,7 @@ Point3 end(const Segment3& s, int i) { return Point3{s.v.vertex(rem_index(i, 2))
 
 void register_segment3(py::module_& m) {
     py::class_<Segment3> cls(m, "Segment3");
-    cls.def(py::init([](const Point3& p, const Point3& q) { return Segment3{S(p.v, q.v)}; }),
+    cls.def(py::init([](const Point3& p, const Point3& q) { return Segment3{K::Segment_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def("source", [](const Segment3& s) { return Point3{s.v.source()}; })
         .def("target", [](const Segment3& s) { return Point3{s.v.target()}; })
@@ -38,7 +36,7 @@ void register_segment3(py::module_& m) {
             "has_on", [](const Segment3& s, const Point3& p) { return s.v.has_on(p.v); },
             py::arg("p"))
         .def("bbox", [](const Segment3& s) { return Bbox3{s.v.bbox()}; });
-    bind_kernel_equality_same_object_first(cls);
+    bind_kernel_equality(cls);
     cls.def("__repr__", [](const Segment3& s) {
         return "Segment3(" + point_text(s.v.source()) + ", " + point_text(s.v.target()) + ")";
     });

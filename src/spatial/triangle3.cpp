@@ -7,8 +7,6 @@ namespace zenolith {
 
 namespace {
 
-using Tri = K::Triangle_3;
-
 Point3 vertex(const Triangle3& t, int i) { return Point3{t.v.vertex(cyclic_index(i, 3))}; }
 
 bool finite(const K::Point_3& p) {
@@ -18,8 +16,9 @@ bool finite(const K::Point_3& p) {
 // Exact, by Cramer numerators without division: a point that is on the
 // triangle only up to rounding is not on it. A flat triangle would pass
 // every point there (all numerators and the determinant are 0), so it holds
-// exactly the points of the segments between its vertices instead.
-bool holds(const Tri& t, const K::Point_3& p) {
+// exactly the points of the segments between its vertices instead
+// (README, "Deliberate behaviours").
+bool holds(const K::Triangle_3& t, const K::Point_3& p) {
     if (!t.is_degenerate() || !finite(t.vertex(0)) || !finite(t.vertex(1)) || !finite(t.vertex(2)))
         return t.has_on(p);
     for (int i = 0; i < 3; ++i)
@@ -30,25 +29,24 @@ bool holds(const Tri& t, const K::Point_3& p) {
 }  // namespace
 
 void register_triangle3(py::module_& m) {
-    using T = Triangle3;
-    py::class_<T> cls(m, "Triangle3");
+    py::class_<Triangle3> cls(m, "Triangle3");
     cls.def(py::init([](const Point3& p, const Point3& q, const Point3& r) {
-                return T{Tri(p.v, q.v, r.v)};
+                return Triangle3{K::Triangle_3(p.v, q.v, r.v)};
             }),
             py::arg("p"), py::arg("q"), py::arg("r"))
         .def("vertex", &vertex, py::arg("i"))
         .def("__getitem__", &vertex, py::arg("i"))
-        .def("__iter__", [](const T& t) {
+        .def("__iter__", [](const Triangle3& t) {
             return iterate(Point3{t.v.vertex(0)}, Point3{t.v.vertex(1)}, Point3{t.v.vertex(2)});
         })
-        .def("supporting_plane", [](const T& t) { return Plane3{t.v.supporting_plane()}; })
-        .def("is_degenerate", [](const T& t) { return t.v.is_degenerate(); })
+        .def("supporting_plane", [](const Triangle3& t) { return Plane3{t.v.supporting_plane()}; })
+        .def("is_degenerate", [](const Triangle3& t) { return t.v.is_degenerate(); })
         .def(
-            "has_on", [](const T& t, const Point3& p) { return holds(t.v, p.v); }, py::arg("p"))
-        .def("squared_area", [](const T& t) { return t.v.squared_area(); })
-        .def("bbox", [](const T& t) { return Bbox3{t.v.bbox()}; });
-    bind_kernel_equality_same_object_first(cls);
-    cls.def("__repr__", [](const T& t) {
+            "has_on", [](const Triangle3& t, const Point3& p) { return holds(t.v, p.v); }, py::arg("p"))
+        .def("squared_area", [](const Triangle3& t) { return t.v.squared_area(); })
+        .def("bbox", [](const Triangle3& t) { return Bbox3{t.v.bbox()}; });
+    bind_kernel_equality(cls);
+    cls.def("__repr__", [](const Triangle3& t) {
         return "Triangle3(" + point_text(t.v.vertex(0)) + ", " + point_text(t.v.vertex(1)) + ", " +
                point_text(t.v.vertex(2)) + ")";
     });

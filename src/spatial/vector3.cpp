@@ -5,8 +5,6 @@ namespace zenolith {
 
 namespace {
 
-using V = K::Vector_3;
-
 double component(const Vector3& v, int i) { return spatial_cartesian(v.v, i); }
 
 Vector3 scaled(const Vector3& v, double s) { return Vector3{v.v * s}; }
@@ -18,8 +16,8 @@ Vector3 scaled(const Vector3& v, double s) { return Vector3{v.v * s}; }
 // v * w with a vector w is the scalar product and v * 2 scales.
 void register_vector3(py::module_& m) {
     py::class_<Vector3> cls(m, "Vector3");
-    cls.def(py::init([] { return Vector3{V(0.0, 0.0, 0.0)}; }))
-        .def(py::init([](const Point3& a, const Point3& b) { return Vector3{V(a.v, b.v)}; }),
+    cls.def(py::init([] { return Vector3{K::Vector_3(0.0, 0.0, 0.0)}; }))
+        .def(py::init([](const Point3& a, const Point3& b) { return Vector3{K::Vector_3(a.v, b.v)}; }),
              py::arg("a"), py::arg("b"))
         .def("squared_length", [](const Vector3& v) { return v.v.squared_length(); })
         .def(
@@ -28,9 +26,9 @@ void register_vector3(py::module_& m) {
         .def(
             "__mul__", [](const Vector3& v, const Vector3& w) { return v.v * w.v; }, py::arg("w"));
     bind_kernel_equality(cls);
-    cls.def(py::init([](double x, double y, double z) { return Vector3{V(x, y, z)}; }),
+    cls.def(py::init([](double x, double y, double z) { return Vector3{K::Vector_3(x, y, z)}; }),
             py::arg("x"), py::arg("y"), py::arg("z"))
-        .def(py::init([](int x, int y, int z) { return Vector3{V(x, y, z)}; }), py::arg("x"),
+        .def(py::init([](int x, int y, int z) { return Vector3{K::Vector_3(x, y, z)}; }), py::arg("x"),
              py::arg("y"), py::arg("z"))
         .def_property_readonly("x", [](const Vector3& v) { return v.v.x(); })
         .def_property_readonly("y", [](const Vector3& v) { return v.v.y(); })

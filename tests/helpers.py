@@ -46,9 +46,5 @@ class IndexRaises:
         raise ZeroDivisionError("no index here")
 
 
+# Class attributes pybind11 adds by itself, not bindings of ours.
 PYBIND_EXTRAS = ("__doc__", "__module__", "__hash__", "_pybind11_conduit_v1_")
-
-
-def bindings(cls):
-    """The names a class registered itself, in registration order."""
-    return [n for n in cls.__dict__ if n not in PYBIND_EXTRAS]

@@ -3,18 +3,13 @@ import math
 import pytest
 
 import zenolith_core as z
-from helpers import bindings, same_float
+from helpers import same_float
 
 INF, NAN = math.inf, math.nan
 
 
 def bounds(b):
     return (b.xmin, b.ymin, b.zmin, b.xmax, b.ymax, b.zmax)
-
-
-def test_bindings_in_registration_order():
-    assert bindings(z.Bbox3) == [
-        "__init__", "xmin", "ymin", "zmin", "xmax", "ymax", "zmax", "__repr__"]
 
 
 def test_empty_box():

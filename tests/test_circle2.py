@@ -4,18 +4,9 @@ from fractions import Fraction
 import pytest
 
 import zenolith_core as z
-from helpers import bindings
 
 C, P, T, L = z.Circle2, z.Point2, z.AffTransformation2, z.Line2
 NAN = math.nan
-
-
-def test_bindings_in_registration_order():
-    assert bindings(C) == [
-        "__init__", "center", "squared_radius", "orientation", "is_degenerate", "oriented_side",
-        "bounded_side", "has_on_positive_side", "has_on_negative_side", "has_on_boundary",
-        "has_on_bounded_side", "has_on_unbounded_side", "opposite", "bbox", "__eq__", "__ne__",
-        "__repr__", "orthogonal_transform"]
 
 
 def test_int_second_argument_is_an_orientation():

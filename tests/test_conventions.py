@@ -179,3 +179,122 @@ def test_results_are_new_objects():
     zero = z.Vector2(0, 0)
     assert (p + zero) is not p and (p + zero) == p
     assert same_float((-zero).x, -0.0)
+
+
+# ---- index rules -----------------------------------------------------------
+# No index parameter raises: each accessor follows one of three rules, and
+# each rule is one table of (index, item it names) per item count. Every
+# accessor is one line in the list of the rule it follows.
+
+LAST, FIRST = INT32_MAX, INT32_MIN
+
+# 0 .. n-1 name themselves; every other index, negative ones included, names
+# the last item (a point's cartesian(i): 0 gives x, anything else y).
+NAMED_OR_LAST = {
+    2: [(0, 0), (1, 1), (2, 1), (5, 1), (7, 1), (-1, 1), (-3, 1), (LAST, 1), (FIRST, 1)],
+    3: [(0, 0), (1, 1), (2, 2), (3, 2), (5, 2), (7, 2), (-1, 2), (-3, 2), (LAST, 2), (FIRST, 2)],
+    4: [(0, 0), (1, 1), (2, 2), (3, 3), (4, 3), (100, 3), (-1, 3), (LAST, 3), (FIRST, 3)],
+}
+
+# Indices above n-1 wrap (i mod n); a negative one becomes (i rem n) + n,
+# where n itself names the last item.
+CYCLIC = {
+    3: [(0, 0), (1, 1), (2, 2), (3, 0), (4, 1), (5, 2), (LAST, 1),
+        (-1, 2), (-2, 1), (-3, 2), (-4, 2), (-5, 1), (-6, 2), (FIRST, 1)],
+    4: [(0, 0), (1, 1), (2, 2), (3, 3), (4, 0), (5, 1), (7, 3), (8, 0), (LAST, 3),
+        (-1, 3), (-2, 2), (-3, 1), (-4, 3), (-5, 3), (-8, 3), (FIRST, 3)],
+}
+
+# r = i rem n names item r; every negative remainder names the last item.
+REMAINDER = {
+    2: [(0, 0), (1, 1), (2, 0), (3, 1), (7, 1), (-1, 1), (-2, 0), (LAST - 1, 0), (LAST, 1),
+        (FIRST, 0)],
+    4: [(0, 0), (1, 1), (2, 2), (3, 3), (4, 0), (5, 1), (-1, 3), (-2, 3), (-3, 3), (-4, 0),
+        (-5, 3), (LAST, 3), (FIRST, 0)],
+    8: [(0, 0), (1, 1), (2, 2), (3, 3), (4, 4), (5, 5), (6, 6), (7, 7), (8, 0), (9, 1), (15, 7),
+        (-1, 7), (-3, 7), (-7, 7), (-8, 0), (-9, 7), (-16, 0), (LAST, 7), (FIRST, 0)],
+}
+
+P2, P3 = z.Point2, z.Point3
+RECT_CORNERS = [P2(0, 0), P2(2, 0), P2(2, 1), P2(0, 1)]
+CUBOID_CORNERS = [P3(*c) for c in [(0, 0, 0), (1, 0, 0), (1, 1, 0), (0, 1, 0),
+                                   (0, 1, 1), (0, 0, 1), (1, 0, 1), (1, 1, 1)]]
+TRIANGLE2 = [P2(0, 0), P2(4, 0), P2(0, 4)]
+TRIANGLE3 = [P3(0, 0, 0), P3(4, 0, 0), P3(0, 4, 0)]
+TETRAHEDRON = [P3(0, 0, 0), P3(1, 0, 0), P3(0, 1, 0), P3(0, 0, 1)]
+
+# One line per class and accessor: (accessor, object, its items in order).
+FOLLOW_NAMED_OR_LAST = [
+    ("cartesian", P2(1.5, -2.5), [1.5, -2.5]),
+    ("__getitem__", P2(1.5, -2.5), [1.5, -2.5]),
+    ("homogeneous", P2(1.5, -2.5), [1.5, -2.5, 1.0]),
+    ("cartesian", z.WeightedPoint2(P2(1.5, -2.5), 7.0), [1.5, -2.5]),
+    ("__getitem__", z.WeightedPoint2(P2(1.5, -2.5), 7.0), [1.5, -2.5]),
+    ("homogeneous", z.WeightedPoint2(P2(1.5, -2.5), 7.0), [1.5, -2.5, 1.0]),
+    ("min", z.Bbox2(1, 2, 3, 4), [1.0, 2.0]),
+    ("max", z.Bbox2(1, 2, 3, 4), [3.0, 4.0]),
+    ("delta", z.Direction2(3, -4), [3.0, -4.0]),
+    ("min_coord", z.IsoRectangle2(P2(1, 2), P2(3, 5)), [1.0, 2.0]),
+    ("max_coord", z.IsoRectangle2(P2(1, 2), P2(3, 5)), [3.0, 5.0]),
+    ("cartesian", P3(1, 2, 3), [1.0, 2.0, 3.0]),
+    ("__getitem__", P3(1, 2, 3), [1.0, 2.0, 3.0]),
+    ("homogeneous", P3(1, 2, 3), [1.0, 2.0, 3.0, 1.0]),
+    ("cartesian", z.Vector3(1, 2, 3), [1.0, 2.0, 3.0]),
+    ("__getitem__", z.Vector3(1, 2, 3), [1.0, 2.0, 3.0]),
+    ("homogeneous", z.Vector3(1, 2, 3), [1.0, 2.0, 3.0, 1.0]),
+    ("delta", z.Direction3(1, 2, 3), [1.0, 2.0, 3.0]),
+    ("min_coord", z.IsoCuboid3(P3(1, 2, 3), P3(4, 5, 6)), [1.0, 2.0, 3.0]),
+    ("max_coord", z.IsoCuboid3(P3(1, 2, 3), P3(4, 5, 6)), [4.0, 5.0, 6.0]),
+]
+
+FOLLOW_CYCLIC = [
+    ("vertex", z.Triangle2(*TRIANGLE2), TRIANGLE2),
+    ("__getitem__", z.Triangle2(*TRIANGLE2), TRIANGLE2),
+    ("vertex", z.Triangle3(*TRIANGLE3), TRIANGLE3),
+    ("__getitem__", z.Triangle3(*TRIANGLE3), TRIANGLE3),
+    ("vertex", z.Tetrahedron3(*TETRAHEDRON), TETRAHEDRON),
+    ("__getitem__", z.Tetrahedron3(*TETRAHEDRON), TETRAHEDRON),
+]
+
+FOLLOW_REMAINDER = [
+    ("vertex", z.Segment2(P2(1, 2), P2(3, 4)), [P2(1, 2), P2(3, 4)]),
+    ("point", z.Segment2(P2(1, 2), P2(3, 4)), [P2(1, 2), P2(3, 4)]),
+    ("__getitem__", z.Segment2(P2(1, 2), P2(3, 4)), [P2(1, 2), P2(3, 4)]),
+    ("vertex", z.Segment3(P3(0, 0, 0), P3(1, 2, 3)), [P3(0, 0, 0), P3(1, 2, 3)]),
+    ("point", z.Segment3(P3(0, 0, 0), P3(1, 2, 3)), [P3(0, 0, 0), P3(1, 2, 3)]),
+    ("__getitem__", z.Segment3(P3(0, 0, 0), P3(1, 2, 3)), [P3(0, 0, 0), P3(1, 2, 3)]),
+    ("vertex", z.IsoRectangle2(P2(0, 0), P2(2, 1)), RECT_CORNERS),
+    ("__getitem__", z.IsoRectangle2(P2(0, 0), P2(2, 1)), RECT_CORNERS),
+    ("vertex", z.IsoCuboid3(P3(0, 0, 0), P3(1, 1, 1)), CUBOID_CORNERS),
+    ("__getitem__", z.IsoCuboid3(P3(0, 0, 0), P3(1, 1, 1)), CUBOID_CORNERS),
+]
+
+
+
+def _ids(lines):
+    return [f"{type(obj).__name__}.{accessor}" for accessor, obj, _ in lines]
+
+
+def _follows(rule, accessor, obj, items):
+    at = getattr(obj, accessor)
+    for i, k in rule[len(items)]:
+        assert at(i) == items[k], (i, k)
+    assert at(IndexLike(1)) == items[1]
+    for bad in (1.0, 2**31, INT32_MIN - 1, None, "0"):
+        with pytest.raises(TypeError):
+            at(bad)
+
+
+@pytest.mark.parametrize("accessor, obj, items", FOLLOW_NAMED_OR_LAST, ids=_ids(FOLLOW_NAMED_OR_LAST))
+def test_named_or_last_index_rule(accessor, obj, items):
+    _follows(NAMED_OR_LAST, accessor, obj, items)
+
+
+@pytest.mark.parametrize("accessor, obj, items", FOLLOW_CYCLIC, ids=_ids(FOLLOW_CYCLIC))
+def test_cyclic_index_rule(accessor, obj, items):
+    _follows(CYCLIC, accessor, obj, items)
+
+
+@pytest.mark.parametrize("accessor, obj, items", FOLLOW_REMAINDER, ids=_ids(FOLLOW_REMAINDER))
+def test_remainder_index_rule(accessor, obj, items):
+    _follows(REMAINDER, accessor, obj, items)

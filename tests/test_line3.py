@@ -3,7 +3,7 @@ import math
 import pytest
 
 import zenolith_core as z
-from helpers import bindings, same_float
+from helpers import same_float
 
 L, P, V, D = z.Line3, z.Point3, z.Vector3, z.Direction3
 NAN = math.nan
@@ -12,13 +12,6 @@ O = P(0, 0, 0)
 
 def xyz(o):
     return (o.x, o.y, o.z)
-
-
-def test_bindings_in_registration_order():
-    assert bindings(L) == [
-        "__init__", "from_ray", "projection", "point", "is_degenerate", "has_on",
-        "perpendicular_plane", "opposite", "to_vector", "direction", "__eq__", "__ne__",
-        "__repr__"]
 
 
 @pytest.mark.parametrize("make", [

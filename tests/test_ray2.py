@@ -3,17 +3,9 @@ import math
 import pytest
 
 import zenolith_core as z
-from helpers import bindings
 
 R, P, V, D, L = z.Ray2, z.Point2, z.Vector2, z.Direction2, z.Line2
 NAN = math.nan
-
-
-def test_bindings_in_registration_order():
-    assert bindings(R) == [
-        "__init__", "source", "point", "direction", "to_vector", "supporting_line", "opposite",
-        "is_degenerate", "is_horizontal", "is_vertical", "has_on", "collinear_has_on", "__eq__",
-        "__ne__", "__repr__"]
 
 
 def test_constructors():

@@ -3,16 +3,9 @@ import math
 import pytest
 
 import zenolith_core as z
-from helpers import bindings
 
 R, P, V, D, L = z.Ray3, z.Point3, z.Vector3, z.Direction3, z.Line3
 NAN = math.nan
-
-
-def test_bindings_in_registration_order():
-    assert bindings(R) == [
-        "__init__", "source", "point", "direction", "to_vector", "supporting_line", "opposite",
-        "is_degenerate", "has_on", "__eq__", "__ne__", "__repr__"]
 
 
 def test_constructors_set_the_second_point():

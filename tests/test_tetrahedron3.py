@@ -3,7 +3,6 @@ import math
 import pytest
 
 import zenolith_core as z
-from helpers import bindings
 
 Te, P = z.Tetrahedron3, z.Point3
 NAN = math.nan
@@ -13,23 +12,6 @@ U = ((0, 0, 0), (1, 0, 0), (0, 1, 0), (0, 0, 1))
 
 def tet(*pts):
     return Te(*(P(*p) for p in pts))
-
-
-def test_bindings_in_registration_order():
-    assert bindings(Te) == [
-        "__init__", "vertex", "__getitem__", "__iter__", "is_degenerate", "orientation",
-        "oriented_side", "bounded_side", "has_on_positive_side", "has_on_negative_side",
-        "has_on_boundary", "has_on_bounded_side", "has_on_unbounded_side", "volume", "bbox",
-        "__eq__", "__ne__", "__repr__"]
-
-
-@pytest.mark.parametrize("i, k", [
-    (0, 0), (1, 1), (2, 2), (3, 3), (4, 0), (5, 1), (7, 3), (8, 0), (2**31 - 1, 3),
-    (-1, 3), (-2, 2), (-3, 1), (-4, 3), (-5, 3), (-8, 3), (-(2**31), 3),
-])
-def test_index_rule(i, k):
-    t = tet(*U)
-    assert t.vertex(i) == t[i] == P(*U[k])
 
 
 def test_iteration_repr_and_bbox():

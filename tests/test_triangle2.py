@@ -3,7 +3,6 @@ import math
 import pytest
 
 import zenolith_core as z
-from helpers import bindings
 
 Tr, P, T = z.Triangle2, z.Point2, z.AffTransformation2
 NAN = math.nan
@@ -14,23 +13,6 @@ def tri(*pts):
 
 
 T0 = ((0, 0), (4, 0), (0, 4))
-
-
-def test_bindings_in_registration_order():
-    assert bindings(Tr) == [
-        "__init__", "vertex", "__getitem__", "__iter__", "is_degenerate", "orientation",
-        "oriented_side", "bounded_side", "has_on_positive_side", "has_on_negative_side",
-        "has_on_boundary", "has_on_bounded_side", "has_on_unbounded_side", "opposite", "area",
-        "bbox", "__eq__", "__ne__", "__repr__", "transform"]
-
-
-@pytest.mark.parametrize("i, k", [
-    (0, 0), (1, 1), (2, 2), (3, 0), (4, 1), (5, 2), (2**31 - 1, 1),
-    (-1, 2), (-2, 1), (-3, 2), (-4, 2), (-5, 1), (-6, 2), (-(2**31), 1),
-])
-def test_index_rule(i, k):
-    t = tri(*T0)
-    assert t.vertex(i) == t[i] == P(*T0[k])
 
 
 def test_iteration_and_repr():

@@ -3,7 +3,6 @@ import math
 import pytest
 
 import zenolith_core as z
-from helpers import bindings
 
 Tr, P, H = z.Triangle3, z.Point3, z.Plane3
 NAN = math.nan
@@ -17,29 +16,12 @@ T0 = ((0, 0, 0), (4, 0, 0), (0, 4, 0))
 T1 = ((2, 0, 0), (0, 2, 0), (0, 0, 2))
 
 
-def test_bindings_in_registration_order():
-    assert bindings(Tr) == [
-        "__init__", "vertex", "__getitem__", "__iter__", "supporting_plane", "is_degenerate",
-        "has_on", "squared_area", "bbox", "__eq__", "__ne__", "__repr__"]
-
-
-@pytest.mark.parametrize("i, k", [
-    (0, 0), (1, 1), (2, 2), (3, 0), (4, 1), (5, 2), (2**31 - 1, 1),
-    (-1, 2), (-2, 1), (-3, 2), (-4, 2), (-5, 1), (-6, 2), (-(2**31), 1),
-])
-def test_index_rule(i, k):
-    t = tri(*T0)
-    assert t.vertex(i) == t[i] == P(*T0[k])
-
-
 def test_iteration_and_repr():
     a, b, c = tri(*T0)
     assert (a, b, c) == tuple(P(*p) for p in T0) and len(list(tri(*T0))) == 3
     assert repr(tri((0, 0, 0), (1, 0, 0), (0, 1, 0))) == (
         "Triangle3((0.000000, 0.000000, 0.000000), (1.000000, 0.000000, 0.000000), "
         "(0.000000, 1.000000, 0.000000))")
-    with pytest.raises(TypeError):
-        tri(*T0)[2**31]
 
 
 def test_supporting_plane_follows_vertex_order():

@@ -1,15 +1,8 @@
 import pytest
 
 import zenolith_core as z
-from helpers import bindings
 
 W, P = z.WeightedPoint2, z.Point2
-
-
-def test_bindings_in_registration_order():
-    assert bindings(W) == [
-        "__init__", "point", "weight", "hx", "hy", "hw", "x", "y", "homogeneous", "cartesian",
-        "__getitem__", "__iter__", "dimension", "bbox", "__eq__", "__ne__", "__repr__", "transform"]
 
 
 def test_constructors_and_repr():

@@ -2,7 +2,7 @@
 
 Every function here computes, row by row, exactly what the core's per-object
 call computes for the same numbers (bit for bit, NaN and infinities
-included), in a C++ loop that releases the GIL.
+included), in a C++ loop that releases the GIL, so threads scale.
 
 Shape rules, shared by every function:
 
@@ -17,10 +17,109 @@ Shape rules, shared by every function:
 
 from __future__ import annotations
 
-from typing import overload
+from collections.abc import Callable, Mapping, Sequence
+from typing import Any, Union, cast, overload
+
+import numpy as np
+import numpy.typing as npt
+
+from zenolith_core import (
+    AffTransformation2,
+    Bbox2,
+    Bbox3,
+    Circle2,
+    IsoCuboid3,
+    IsoRectangle2,
+    Line2,
+    Line3,
+    Plane3,
+    Point2,
+    Point3,
+    Ray2,
+    Ray3,
+    Segment2,
+    Segment3,
+    Sphere3,
+    Tetrahedron3,
+    Triangle2,
+    Triangle3,
+    Vector2,
+    Vector3,
+    WeightedPoint2,
+)
 
 from . import _native
-from ._types import Points2Like, Points3Like, SignArray
+from ._types import BoolArray, FloatArray, Points2Like, Points3Like, SignArray
+
+#: A permutation: indices into the rows of an array.
+IndexArray = npt.NDArray[np.intp]
+
+#: The core objects :func:`to_array` turns into coordinates.
+ArrayItem = Union[
+    Point2, Point3, Vector2, Vector3, WeightedPoint2, Segment2, Segment3, Triangle2, Triangle3
+]
+
+# ---- conversions -------------------------------------------------------------
+
+
+def to_array(seq: Sequence[ArrayItem]) -> FloatArray:
+    """Coordinates of a sequence of core objects of one class, as float64.
+
+    Points and vectors give shape ``(N, d)``, weighted points ``(N, 3)``
+    (x, y, weight), segments ``(N, 2, d)`` (source, target) and triangles
+    ``(N, 3, d)`` (the three vertices in order). A sequence mixing classes,
+    or holding anything else, raises ``TypeError``; an empty one
+    ``ValueError`` (it has no shape to give).
+    """
+    return cast(FloatArray, _native.to_array(seq))
+
+
+def points2(arr: npt.ArrayLike) -> list[Point2]:
+    """A new ``Point2`` for every row of an ``(N, 2)`` array (one for a ``(2,)`` row)."""
+    return cast("list[Point2]", _native.points2(arr))
+
+
+def points3(arr: npt.ArrayLike) -> list[Point3]:
+    """A new ``Point3`` for every row of an ``(N, 3)`` array (one for a ``(3,)`` row)."""
+    return cast("list[Point3]", _native.points3(arr))
+
+
+def vectors2(arr: npt.ArrayLike) -> list[Vector2]:
+    """A new ``Vector2`` for every row of an ``(N, 2)`` array (one for a ``(2,)`` row)."""
+    return cast("list[Vector2]", _native.vectors2(arr))
+
+
+def vectors3(arr: npt.ArrayLike) -> list[Vector3]:
+    """A new ``Vector3`` for every row of an ``(N, 3)`` array (one for a ``(3,)`` row)."""
+    return cast("list[Vector3]", _native.vectors3(arr))
+
+
+def weighted_points2(arr: npt.ArrayLike) -> list[WeightedPoint2]:
+    """A new ``WeightedPoint2`` for every row ``x, y, weight`` of an ``(N, 3)`` array."""
+    return cast("list[WeightedPoint2]", _native.weighted_points2(arr))
+
+
+def segments2(arr: npt.ArrayLike) -> list[Segment2]:
+    """A new ``Segment2`` for every ``(source, target)`` of an ``(N, 2, 2)`` array."""
+    return cast("list[Segment2]", _native.segments2(arr))
+
+
+def segments3(arr: npt.ArrayLike) -> list[Segment3]:
+    """A new ``Segment3`` for every ``(source, target)`` of an ``(N, 2, 3)`` array."""
+    return cast("list[Segment3]", _native.segments3(arr))
+
+
+def triangles2(arr: npt.ArrayLike) -> list[Triangle2]:
+    """A new ``Triangle2`` for every three vertices of an ``(N, 3, 2)`` array."""
+    return cast("list[Triangle2]", _native.triangles2(arr))
+
+
+def triangles3(arr: npt.ArrayLike) -> list[Triangle3]:
+    """A new ``Triangle3`` for every three vertices of an ``(N, 3, 3)`` array."""
+    return cast("list[Triangle3]", _native.triangles3(arr))
+
+
+# ---- predicates and measures over point tuples -------------------------------
 
 
 @overload
@@ -44,8 +143,165 @@ def orientation(
     sign; use :func:`zenolith.exact.orientation` where that matters.
     """
     if s is None:
-        return _native.orientation2(p, q, r)
-    return _native.orientation3(p, q, r, s)
+        return cast(SignArray, _native.orientation2(p, q, r))
+    return cast(SignArray, _native.orientation3(p, q, r, s))
 
 
-__all__ = ["orientation"]
+def squared_distance(p: Points2Like | Points3Like, q: Points2Like | Points3Like) -> FloatArray:
+    """Squared distances between the rows of ``p`` and ``q`` (2D or 3D).
+
+    Each element is ``(p - q).squared_length()`` of the core's points: the
+    differences, each square rounded on its own, added x first (in the plane
+    the same number as the core's ``squared_distance(x1, y1, x2, y2)``).
+    """
+    return cast(FloatArray, _native.squared_distance(p, q))
+
+
+def bbox(points: Points2Like | Points3Like) -> Bbox2 | Bbox3:
+    """The bounding box of 2D points (a ``Bbox2``) or 3D points (a ``Bbox3``).
+
+    The same box as adding up the points' own ``bbox()`` with ``+`` from the
+    first point on, so NaN coordinates give what that sum gives. No points
+    give the empty box ``Bbox2()`` / ``Bbox3()``.
+    """
+    return cast("Bbox2 | Bbox3", _native.bbox(points))
+
+
+def lexicographic_order(points: Points2Like | Points3Like) -> IndexArray:
+    """The permutation that sorts 2D or 3D points lexicographically (x, then y, then z).
+
+    Exactly ``sorted(range(n), key=lambda i: pts[i])`` over the core's points
+    ``pts``: ties keep their input order, and a point with a NaN coordinate
+    compares as the core's ``<`` compares it. That order is not total with
+    NaN, so the result is the one Python's own sort gives: the same
+    comparisons are made in the same sequence.
+    """
+    return cast(IndexArray, _native.lexicographic_order(points))
+
+
+# ---- transformations ---------------------------------------------------------
+
+
+def transform(t: AffTransformation2, points: Points2Like) -> FloatArray:
+    """The images of 2D points under ``t``, each as ``Point2.transform(t)`` gives it."""
+    _expect("transform", (AffTransformation2,), t)
+    return cast(FloatArray, _native.transform(t, points))
+
+
+def transform_vectors(t: AffTransformation2, vectors: Points2Like) -> FloatArray:
+    """The images of 2D vectors under ``t``, each as ``Vector2.transform(t)`` gives it.
+
+    Vectors move by the linear part of ``t`` only (a reflection's translation
+    does not move them).
+    """
+    _expect("transform_vectors", (AffTransformation2,), t)
+    return cast(FloatArray, _native.transform_vectors(t, vectors))
+
+
+# ---- one object against many points ------------------------------------------
+
+Native = Callable[[Any, Any], Any]
+
+
+def _table(query: str, classes: tuple[type, ...]) -> dict[type, Native]:
+    return {cls: getattr(_native, f"{query}_{cls.__name__}") for cls in classes}
+
+
+_ORIENTED_SIDE = _table("oriented_side", (Line2, Circle2, Triangle2, Plane3, Sphere3, Tetrahedron3))
+_BOUNDED_SIDE = _table(
+    "bounded_side", (Circle2, Triangle2, IsoRectangle2, Sphere3, Tetrahedron3, IsoCuboid3)
+)
+_HAS_ON = _table("has_on", (Line2, Segment2, Ray2, Line3, Segment3, Ray3, Plane3, Triangle3))
+_PROJECTION = _table("projection", (Line2, Line3, Plane3))
+_TO_2D = _table("to_2d", (Plane3,))
+_TO_3D = _table("to_3d", (Plane3,))
+
+
+def _expect(query: str, classes: tuple[type, ...], obj: object) -> type:
+    """The class of ``obj`` among ``classes`` (a subclass counts); TypeError otherwise."""
+    for cls in type(obj).__mro__:
+        if cls in classes:
+            return cls
+    names = ", ".join(c.__name__ for c in classes)
+    raise TypeError(f"{query}: expected one of {names}, got {type(obj).__name__}")
+
+
+def _query(query: str, table: Mapping[type, Native], obj: object, points: object) -> Any:
+    return table[_expect(query, tuple(table), obj)](obj, points)
+
+
+def oriented_side(
+    obj: Line2 | Circle2 | Triangle2 | Plane3 | Sphere3 | Tetrahedron3,
+    points: Points2Like | Points3Like,
+) -> SignArray:
+    """``obj.oriented_side(p)`` for every point: 1 positive side, -1 negative, 0 on it.
+
+    ``obj`` is a ``Line2``, ``Circle2`` or ``Triangle2`` (2D points), or a
+    ``Plane3``, ``Sphere3`` or ``Tetrahedron3`` (3D points).
+    """
+    return cast(SignArray, _query("oriented_side", _ORIENTED_SIDE, obj, points))
+
+
+def bounded_side(
+    obj: Circle2 | Triangle2 | IsoRectangle2 | Sphere3 | Tetrahedron3 | IsoCuboid3,
+    points: Points2Like | Points3Like,
+) -> SignArray:
+    """``obj.bounded_side(p)`` for every point: 1 inside, -1 outside, 0 on the boundary.
+
+    ``obj`` is a ``Circle2``, ``Triangle2`` or ``IsoRectangle2`` (2D points),
+    or a ``Sphere3``, ``Tetrahedron3`` or ``IsoCuboid3`` (3D points).
+    """
+    return cast(SignArray, _query("bounded_side", _BOUNDED_SIDE, obj, points))
+
+
+def has_on(
+    obj: Line2 | Segment2 | Ray2 | Line3 | Segment3 | Ray3 | Plane3 | Triangle3,
+    points: Points2Like | Points3Like,
+) -> BoolArray:
+    """``obj.has_on(p)`` for every point.
+
+    ``obj`` is a ``Line2``, ``Segment2`` or ``Ray2`` (2D points), or a
+    ``Line3``, ``Segment3``, ``Ray3``, ``Plane3`` or ``Triangle3`` (3D points).
+    """
+    return cast(BoolArray, _query("has_on", _HAS_ON, obj, points))
+
+
+def projection(obj: Line2 | Line3 | Plane3, points: Points2Like | Points3Like) -> FloatArray:
+    """``obj.projection(p)`` for every point, as coordinates (``(N, 2)`` or ``(N, 3)``)."""
+    return cast(FloatArray, _query("projection", _PROJECTION, obj, points))
+
+
+def to_2d(plane: Plane3, points: Points3Like) -> FloatArray:
+    """``plane.to_2d(p)`` for every 3D point: the plane's own 2D coordinates, ``(N, 2)``."""
+    return cast(FloatArray, _query("to_2d", _TO_2D, plane, points))
+
+
+def to_3d(plane: Plane3, points: Points2Like) -> FloatArray:
+    """``plane.to_3d(p)`` for every 2D point of the plane's coordinates: ``(N, 3)``."""
+    return cast(FloatArray, _query("to_3d", _TO_3D, plane, points))
+
+
+__all__ = [
+    "to_array",
+    "points2",
+    "points3",
+    "vectors2",
+    "vectors3",
+    "segments2",
+    "segments3",
+    "triangles2",
+    "triangles3",
+    "weighted_points2",
+    "orientation",
+    "squared_distance",
+    "transform",
+    "transform_vectors",
+    "oriented_side",
+    "bounded_side",
+    "has_on",
+    "projection",
+    "to_2d",
+    "to_3d",
+    "bbox",
+    "lexicographic_order",
+]

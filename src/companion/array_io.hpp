@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "../module/types.hpp"
 
@@ -88,9 +89,36 @@ inline Doubles to_doubles(py::handle obj, const char* name, const std::string& e
 
 }  // namespace detail
 
+// An argument holding N items of a fixed shape `item` (a point: {D}; a
+// segment: {2, D}), read as an (N, *item) array, or one item of shape `item`.
+// The array is kept alive, so items may be read with the GIL released.
+struct Items {
+    Doubles keep;
+    py::ssize_t n = 1;
+    bool single = true;
+
+    Items() = default;
+    Items(py::handle obj, const char* name, const std::string& expected,
+          const std::vector<py::ssize_t>& item)
+        : keep(detail::to_doubles(obj, name, expected)) {
+        const auto rank = static_cast<py::ssize_t>(item.size());
+        bool fits = keep.ndim() == rank || keep.ndim() == rank + 1;
+        const py::ssize_t skip = keep.ndim() - rank;
+        py::ssize_t k = 0;
+        for (py::ssize_t extent : item) fits = fits && keep.shape(skip + k++) == extent;
+        if (!fits) {
+            throw py::value_error(std::string(name) + ": expected " + expected +
+                                  ", got an array of shape " + detail::shape_text(keep));
+        }
+        single = skip == 0;
+        n = single ? 1 : keep.shape(0);
+    }
+
+    const double* data() const { return keep.data(); }
+};
+
 // A read-only view of the points of one argument. Rows are read through
 // operator[], which repeats the single point when the argument was one.
-// The view keeps its array alive, so rows may be read with the GIL released.
 template <int D>
 class Points {
 public:
@@ -102,20 +130,14 @@ public:
             throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
                                  detail::type_name(obj));
         }
-        keep_ = detail::to_doubles(obj, name, expected);
-        const bool row = keep_.ndim() == 1 && keep_.shape(0) == D;
-        const bool rows = keep_.ndim() == 2 && keep_.shape(1) == D;
-        if (!row && !rows) {
-            throw py::value_error(std::string(name) + ": expected " + expected +
-                                  ", got an array of shape " + detail::shape_text(keep_));
-        }
-        if (row) {
-            for (int k = 0; k < D; ++k) one_[k] = keep_.data()[k];
+        items_ = Items(obj, name, expected, {D});
+        if (items_.single) {
+            for (int k = 0; k < D; ++k) one_[k] = items_.data()[k];
             return;
         }
         single_ = false;
-        n_ = keep_.shape(0);
-        data_ = keep_.data();
+        n_ = items_.n;
+        data_ = items_.data();
     }
 
     const char* name() const { return name_; }
@@ -126,12 +148,35 @@ public:
 
 private:
     const char* name_;
-    Doubles keep_;
+    Items items_;
     const double* data_ = nullptr;
     double one_[D] = {};
     py::ssize_t n_ = 1;
     bool single_ = true;
 };
+
+// The kernel point of a row.
+inline K::Point_2 point_at(const Points<2>& p, py::ssize_t i) { return {p[i][0], p[i][1]}; }
+inline K::Point_3 point_at(const Points<3>& p, py::ssize_t i) { return {p[i][0], p[i][1], p[i][2]}; }
+
+// 2 or 3: the dimension of a points argument, from a core object's class or
+// an array's trailing length; anything else is a ValueError (TypeError for a
+// core object of another class).
+inline int point_dimension(py::handle obj, const char* name) {
+    double ignored[3];
+    if (detail::read_core_point<2>(obj, ignored)) return 2;
+    if (detail::read_core_point<3>(obj, ignored)) return 3;
+    const std::string expected = "2D or 3D points of shape (N, 2) or (N, 3), or a core point";
+    if (detail::is_bound_object(obj)) {
+        throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
+                             detail::type_name(obj));
+    }
+    const Doubles a = detail::to_doubles(obj, name, expected);
+    const py::ssize_t d = a.ndim() > 0 ? a.shape(a.ndim() - 1) : 0;
+    if ((a.ndim() == 1 || a.ndim() == 2) && (d == 2 || d == 3)) return static_cast<int>(d);
+    throw py::value_error(std::string(name) + ": expected " + expected +
+                          ", got an array of shape " + detail::shape_text(a));
+}
 
 // The common length of several arguments: every array argument must have
 // the same number of rows; single points broadcast.
@@ -179,6 +224,22 @@ py::array_t<T> map_rows(const Broadcast& b, F&& f) {
     {
         py::gil_scoped_release nogil;
         for (py::ssize_t i = 0; i < b.n; ++i) o[i] = f(i);
+    }
+    return out;
+}
+
+// out[i] = f(i) for every row, where f gives a kernel point or vector of
+// dimension W: the result has W coordinates per row. GIL released as above.
+template <int W, class F>
+py::array_t<double> map_points(const Broadcast& b, F&& f) {
+    py::array_t<double> out = result_array<double>(b, {W});
+    double* o = out.mutable_data();
+    {
+        py::gil_scoped_release nogil;
+        for (py::ssize_t i = 0; i < b.n; ++i, o += W) {
+            const auto v = f(i);
+            for (int k = 0; k < W; ++k) o[k] = v.cartesian(k);
+        }
     }
     return out;
 }

@@ -13,4 +13,9 @@ PYBIND11_MODULE(_native, m) {
     py::module_::import("zenolith_core");
 
     register_orientation(m);
+    register_conversions(m);
+    register_point_sets(m);
+    register_transformations(m);
+    register_planar_queries(m);
+    register_spatial_queries(m);
 }

@@ -1,5 +1,7 @@
 // Orientation of whole arrays of points, the kernel's double formula per
 // row: exactly what the core's orientation gives for the same numbers.
+#include <algorithm>
+
 #include "array_io.hpp"
 #include "registrations.hpp"
 
@@ -26,11 +28,31 @@ py::array_t<std::int8_t> orientation3(py::handle p, py::handle q, py::handle r, 
     });
 }
 
+// The floor for the benchmark: the same formula over three C-ordered (N, 2)
+// float64 arrays, with no argument rules, broadcasting or kernel objects.
+py::array_t<std::int8_t> orientation2_bare(const Doubles& p, const Doubles& q, const Doubles& r) {
+    const py::ssize_t n = std::min({p.size(), q.size(), r.size()}) / 2;
+    py::array_t<std::int8_t> out(n);
+    std::int8_t* o = out.mutable_data();
+    const double *a = p.data(), *b = q.data(), *c = r.data();
+    {
+        py::gil_scoped_release nogil;
+        for (py::ssize_t i = 0; i < n; ++i) {
+            const double *u = a + 2 * i, *v = b + 2 * i, *w = c + 2 * i;
+            const double x = (v[0] - u[0]) * (w[1] - u[1]);
+            const double y = (v[1] - u[1]) * (w[0] - u[0]);
+            o[i] = static_cast<std::int8_t>((x > y) - (x < y));
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 void register_orientation(py::module_& m) {
     m.def("orientation2", &orientation2, py::arg("p"), py::arg("q"), py::arg("r"));
     m.def("orientation3", &orientation3, py::arg("p"), py::arg("q"), py::arg("r"), py::arg("s"));
+    m.def("_orientation2_bare", &orientation2_bare);
 }
 
 }  // namespace zenolith::companion

@@ -9,5 +9,10 @@ namespace zenolith::companion {
 namespace py = pybind11;
 
 void register_orientation(py::module_& m);
+void register_conversions(py::module_& m);
+void register_point_sets(py::module_& m);
+void register_transformations(py::module_& m);
+void register_planar_queries(py::module_& m);
+void register_spatial_queries(py::module_& m);
 
 }  // namespace zenolith::companion

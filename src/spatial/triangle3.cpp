@@ -1,30 +1,12 @@
-#include <cmath>
-
 #include "../module/conventions.hpp"
 #include "../module/registrations.hpp"
+#include "../module/triangles.hpp"
 
 namespace zenolith {
 
 namespace {
 
 Point3 vertex(const Triangle3& t, int i) { return Point3{t.v.vertex(cyclic_index(i, 3))}; }
-
-bool finite(const K::Point_3& p) {
-    return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.z());
-}
-
-// Exact, by Cramer numerators without division: a point that is on the
-// triangle only up to rounding is not on it. A flat triangle would pass
-// every point there (all numerators and the determinant are 0), so it holds
-// exactly the points of the segments between its vertices instead
-// (README, "Deliberate behaviours").
-bool holds(const K::Triangle_3& t, const K::Point_3& p) {
-    if (!t.is_degenerate() || !finite(t.vertex(0)) || !finite(t.vertex(1)) || !finite(t.vertex(2)))
-        return t.has_on(p);
-    for (int i = 0; i < 3; ++i)
-        if (K::Segment_3(t.vertex(i), t.vertex(i + 1)).has_on(p)) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -42,7 +24,7 @@ void register_triangle3(py::module_& m) {
         .def("supporting_plane", [](const Triangle3& t) { return Plane3{t.v.supporting_plane()}; })
         .def("is_degenerate", [](const Triangle3& t) { return t.v.is_degenerate(); })
         .def(
-            "has_on", [](const Triangle3& t, const Point3& p) { return holds(t.v, p.v); }, py::arg("p"))
+            "has_on", [](const Triangle3& t, const Point3& p) { return triangle_has_on(t.v, p.v); }, py::arg("p"))
         .def("squared_area", [](const Triangle3& t) { return t.v.squared_area(); })
         .def("bbox", [](const Triangle3& t) { return Bbox3{t.v.bbox()}; });
     bind_kernel_equality(cls);

@@ -38,6 +38,7 @@ test: $(STAMP)
 
 bench: $(STAMP)
 	$(PY) benchmarks/bench_calls.py
+	$(PY) benchmarks/bench_arrays.py
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py

@@ -1,6 +1,6 @@
 // Python's list sort (CPython 3.12's adaptive merge sort: natural runs,
 // binary insertion up to the minimum run length, powersort merge order,
-// galloping), re-done over an array of indices with a caller's `less`.
+// galloping), re-done over an array of items with a caller's `less`.
 //
 // Every comparison is made in the order and with the operands Python's sort
 // uses, so the permutation is the one sorted(range(n), key=...) gives even
@@ -17,7 +17,7 @@
 
 namespace zenolith::companion {
 
-template <class Less>
+template <class T, class Less>
 class ListSort {
 public:
     using Index = std::ptrdiff_t;
@@ -25,11 +25,11 @@ public:
     ListSort(Less less, Index n) : less_(less), n_(n) {}
 
     // keys[0 .. n) is permuted in place.
-    void sort(Index* keys) {
+    void sort(T* keys) {
         base_ = keys;
         if (n_ < 2) return;
         const Index minrun = compute_minrun(n_);
-        Index* lo = keys;
+        T* lo = keys;
         Index remaining = n_;
         do {
             bool descending = false;
@@ -52,19 +52,19 @@ private:
     static constexpr Index min_gallop_start = 7;
 
     struct Run {
-        Index* base;
+        T* base;
         Index len;
         int power;
     };
 
     Less less_;
     Index n_;
-    Index* base_ = nullptr;
+    T* base_ = nullptr;
     std::vector<Run> pending_;
-    std::vector<Index> temp_;
+    std::vector<T> temp_;
     Index min_gallop_ = min_gallop_start;
 
-    bool lt(Index a, Index b) { return less_(a, b); }
+    bool lt(const T& a, const T& b) { return less_(a, b); }
 
     static Index compute_minrun(Index n) {
         Index r = 0;
@@ -77,7 +77,7 @@ private:
 
     // Length of the run starting at lo: non-descending, or strictly
     // descending (then reversed by the caller).
-    Index count_run(Index* lo, Index* hi, bool& descending) {
+    Index count_run(T* lo, T* hi, bool& descending) {
         ++lo;
         if (lo == hi) return 1;
         Index n = 2;
@@ -91,20 +91,20 @@ private:
     }
 
     // [lo, start) is sorted; inserts start .. hi-1 one by one.
-    void binary_insertion(Index* lo, Index* hi, Index* start) {
+    void binary_insertion(T* lo, T* hi, T* start) {
         if (lo == start) ++start;
         for (; start < hi; ++start) {
-            Index* l = lo;
-            Index* r = start;
-            const Index pivot = *r;
+            T* l = lo;
+            T* r = start;
+            const T pivot = *r;
             do {
-                Index* p = l + ((r - l) >> 1);
+                T* p = l + ((r - l) >> 1);
                 if (lt(pivot, *p))
                     r = p;
                 else
                     l = p + 1;
             } while (l < r);
-            for (Index* p = start; p > l; --p) *p = *(p - 1);
+            for (T* p = start; p > l; --p) *p = *(p - 1);
             *l = pivot;
         }
     }
@@ -147,7 +147,7 @@ private:
 
     // Leftmost position in a[0 .. n) where key fits (a[k-1] < key <= a[k]),
     // searched from `hint` outwards.
-    Index gallop_left(Index key, const Index* a, Index n, Index hint) {
+    Index gallop_left(const T& key, const T* a, Index n, Index hint) {
         a += hint;
         Index lastofs = 0, ofs = 1;
         if (lt(*a, key)) {
@@ -185,7 +185,7 @@ private:
     }
 
     // Rightmost position in a[0 .. n) where key fits (a[k-1] <= key < a[k]).
-    Index gallop_right(Index key, const Index* a, Index n, Index hint) {
+    Index gallop_right(const T& key, const T* a, Index n, Index hint) {
         a += hint;
         Index lastofs = 0, ofs = 1;
         if (lt(key, *a)) {
@@ -223,9 +223,9 @@ private:
     }
 
     void merge_at(std::size_t i) {
-        Index* a = pending_[i].base;
+        T* a = pending_[i].base;
         Index na = pending_[i].len;
-        Index* b = pending_[i + 1].base;
+        T* b = pending_[i + 1].base;
         Index nb = pending_[i + 1].len;
         pending_[i].len = na + nb;
         if (i + 3 == pending_.size()) pending_[i + 1] = pending_[i + 2];
@@ -244,11 +244,11 @@ private:
     }
 
     // Merges a (copied aside) into place from the left; na <= nb.
-    void merge_lo(Index* ssa, Index na, Index* ssb, Index nb) {
+    void merge_lo(T* ssa, Index na, T* ssb, Index nb) {
         temp_.assign(ssa, ssa + na);
-        Index* dest = ssa;
-        Index* a = temp_.data();
-        Index* b = ssb;
+        T* dest = ssa;
+        T* a = temp_.data();
+        T* b = ssb;
         Index min_gallop = min_gallop_;
         *dest++ = *b++;
         if (--nb == 0) goto succeed;
@@ -310,13 +310,13 @@ private:
     }
 
     // Merges b (copied aside) into place from the right; na > nb.
-    void merge_hi(Index* ssa, Index na, Index* ssb, Index nb) {
+    void merge_hi(T* ssa, Index na, T* ssb, Index nb) {
         temp_.assign(ssb, ssb + nb);
-        Index* const basea = ssa;
-        Index* const baseb = temp_.data();
-        Index* dest = ssb + nb - 1;
-        Index* a = ssa + na - 1;
-        Index* b = baseb + nb - 1;
+        T* const basea = ssa;
+        T* const baseb = temp_.data();
+        T* dest = ssb + nb - 1;
+        T* a = ssa + na - 1;
+        T* b = baseb + nb - 1;
         Index min_gallop = min_gallop_;
         *dest-- = *a--;
         if (--na == 0) goto succeed;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "array_io.hpp"
+#include "branchless.hpp"
 #include "registrations.hpp"
 
 namespace zenolith::companion {
@@ -12,9 +13,7 @@ namespace {
 py::array_t<std::int8_t> orientation2(py::handle p, py::handle q, py::handle r) {
     const Points<2> a(p, "p"), b(q, "q"), c(r, "r");
     return map_rows<std::int8_t>(Broadcast(a, b, c), [&](py::ssize_t i) {
-        const double *u = a[i], *v = b[i], *w = c[i];
-        return static_cast<std::int8_t>(CGAL::orientation(
-            K::Point_2(u[0], u[1]), K::Point_2(v[0], v[1]), K::Point_2(w[0], w[1])));
+        return orientation_sign(point_at(a, i), point_at(b, i), point_at(c, i));
     });
 }
 
@@ -39,9 +38,7 @@ py::array_t<std::int8_t> orientation2_bare(const Doubles& p, const Doubles& q, c
         py::gil_scoped_release nogil;
         for (py::ssize_t i = 0; i < n; ++i) {
             const double *u = a + 2 * i, *v = b + 2 * i, *w = c + 2 * i;
-            const double x = (v[0] - u[0]) * (w[1] - u[1]);
-            const double y = (v[1] - u[1]) * (w[0] - u[0]);
-            o[i] = static_cast<std::int8_t>((x > y) - (x < y));
+            o[i] = orientation_sign({u[0], u[1]}, {v[0], v[1]}, {w[0], w[1]});
         }
     }
     return out;

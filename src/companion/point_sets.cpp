@@ -1,7 +1,8 @@
 // Whole point sets: squared distances row by row, the bounding box, and the
 // order of Python's sort over the core's points.
 #include <limits>
-#include <numeric>
+#include <algorithm>
+#include <vector>
 
 #include "array_io.hpp"
 #include "list_sort.hpp"
@@ -49,6 +50,14 @@ py::object bbox(py::handle points) {
                                                   : bounding_box<3, Bbox3>(points);
 }
 
+// A point with its input position: sorting these keeps the compared
+// coordinates next to each other in memory.
+template <int D>
+struct Keyed {
+    double c[D];
+    py::ssize_t index;
+};
+
 template <int D>
 py::array_t<py::ssize_t> order_of(py::handle points) {
     const Points<D> p(points, "points");
@@ -56,11 +65,17 @@ py::array_t<py::ssize_t> order_of(py::handle points) {
     py::ssize_t* o = out.mutable_data();
     {
         py::gil_scoped_release nogil;
-        std::iota(o, o + p.size(), py::ssize_t{0});
-        const auto less = [&p](py::ssize_t i, py::ssize_t j) {
-            return point_at(p, i) < point_at(p, j);
+        std::vector<Keyed<D>> keyed(static_cast<std::size_t>(p.size()));
+        for (py::ssize_t i = 0; i < p.size(); ++i) {
+            std::copy(p[i], p[i] + D, keyed[i].c);
+            keyed[i].index = i;
+        }
+        const auto less = [](const Keyed<D>& a, const Keyed<D>& b) {
+            if constexpr (D == 2) return K::Point_2(a.c[0], a.c[1]) < K::Point_2(b.c[0], b.c[1]);
+            else return K::Point_3(a.c[0], a.c[1], a.c[2]) < K::Point_3(b.c[0], b.c[1], b.c[2]);
         };
-        ListSort<decltype(less)>(less, p.size()).sort(o);
+        ListSort<Keyed<D>, decltype(less)>(less, p.size()).sort(keyed.data());
+        for (py::ssize_t i = 0; i < p.size(); ++i) o[i] = keyed[i].index;
     }
     return out;
 }

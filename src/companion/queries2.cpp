@@ -1,4 +1,5 @@
 // Planar objects against arrays of points.
+#include "branchless.hpp"
 #include "queries.hpp"
 #include "registrations.hpp"
 
@@ -11,7 +12,7 @@ void register_planar_queries(py::module_& m) {
     def_query<Triangle2, 2, I8>(m, "oriented_side_Triangle2", oriented_side);
 
     def_query<Circle2, 2, I8>(m, "bounded_side_Circle2", bounded_side);
-    def_query<Triangle2, 2, I8>(m, "bounded_side_Triangle2", bounded_side);
+    def_query<Triangle2, 2, I8>(m, "bounded_side_Triangle2", &triangle_bounded_side);
     def_query<IsoRectangle2, 2, I8>(m, "bounded_side_IsoRectangle2", bounded_side);
 
     def_query<Line2, 2, bool>(m, "has_on_Line2", has_on);

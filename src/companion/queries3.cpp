@@ -1,5 +1,6 @@
 // Spatial objects against arrays of points, and a plane's 2D coordinates.
 #include "../module/triangles.hpp"
+#include "branchless.hpp"
 #include "queries.hpp"
 #include "registrations.hpp"
 
@@ -7,7 +8,7 @@ namespace zenolith::companion {
 
 void register_spatial_queries(py::module_& m) {
     using I8 = std::int8_t;
-    def_query<Plane3, 3, I8>(m, "oriented_side_Plane3", oriented_side);
+    def_query<Plane3, 3, I8>(m, "oriented_side_Plane3", &plane_side);
     def_query<Sphere3, 3, I8>(m, "oriented_side_Sphere3", oriented_side);
     def_query<Tetrahedron3, 3, I8>(m, "oriented_side_Tetrahedron3", oriented_side);
 

@@ -227,7 +227,10 @@ def _expect(query: str, classes: tuple[type, ...], obj: object) -> type:
 
 
 def _query(query: str, table: Mapping[type, Native], obj: object, points: object) -> Any:
-    return table[_expect(query, tuple(table), obj)](obj, points)
+    native = table.get(type(obj))
+    if native is None:  # a subclass, or a class the query does not take
+        native = table[_expect(query, tuple(table), obj)]
+    return native(obj, points)
 
 
 def oriented_side(

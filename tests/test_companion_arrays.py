@@ -40,6 +40,10 @@ def point(r):
     return z.Point2(*r) if len(r) == 2 else z.Point3(*r)
 
 
+def points(a):
+    return [point(r) for r in a]
+
+
 def numbers(value):
     """A per-object result as plain numbers: points and vectors by coordinates."""
     if isinstance(value, z.Vector2):
@@ -128,10 +132,6 @@ def test_orientation_and_squared_distance(n, d, data):
                     [(p - q).squared_length() for p, q in zip(points(a), points(b))])
 
 
-def points(a):
-    return [point(r) for r in a]
-
-
 transformations = st.one_of(
     st.tuples(coordinate, coordinate).map(lambda v: z.AffTransformation2(z.Vector2(*v))),
     coordinate.map(z.AffTransformation2),
@@ -176,7 +176,7 @@ def test_bbox_is_the_union_of_the_points_boxes(d, data):
 
 def python_order(pts):
     objs = points(pts)
-    return sorted(range(len(objs)), key=lambda i: objs[i])
+    return sorted(range(len(objs)), key=objs.__getitem__)
 
 
 @FAST

@@ -118,10 +118,14 @@ struct Items {
 };
 
 // A read-only view of the points of one argument. Rows are read through
-// operator[], which repeats the single point when the argument was one.
+// operator[], which repeats the single point when the argument was one (a
+// step of 0 over its own copy, so the loops carry no branch for it).
 template <int D>
 class Points {
 public:
+    Points(const Points&) = delete;  // data_ may point into this object
+    Points& operator=(const Points&) = delete;
+
     Points(py::handle obj, const char* name) : name_(name) {
         if (detail::read_core_point<D>(obj, one_)) return;
         const std::string expected = D == 2 ? "2D points of shape (N, 2) or (2,), or a Point2"
@@ -138,19 +142,21 @@ public:
         single_ = false;
         n_ = items_.n;
         data_ = items_.data();
+        step_ = D;
     }
 
     const char* name() const { return name_; }
     bool single() const { return single_; }
     // Number of rows; 1 for a single point.
     py::ssize_t size() const { return n_; }
-    const double* operator[](py::ssize_t i) const { return single_ ? one_ : data_ + i * D; }
+    const double* operator[](py::ssize_t i) const { return data_ + i * step_; }
 
 private:
     const char* name_;
     Items items_;
-    const double* data_ = nullptr;
     double one_[D] = {};
+    const double* data_ = one_;
+    py::ssize_t step_ = 0;
     py::ssize_t n_ = 1;
     bool single_ = true;
 };
@@ -221,9 +227,10 @@ template <class T, class F>
 py::array_t<T> map_rows(const Broadcast& b, F&& f) {
     py::array_t<T> out = result_array<T>(b);
     T* o = out.mutable_data();
+    const py::ssize_t n = b.n;
     {
         py::gil_scoped_release nogil;
-        for (py::ssize_t i = 0; i < b.n; ++i) o[i] = f(i);
+        for (py::ssize_t i = 0; i < n; ++i) o[i] = f(i);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prepares everything a build needs, installing only what is missing:
-#   1. the kernel and Boost headers (Debian packages libcgal-dev, libboost-dev),
+#   1. the kernel, Boost, GMP and MPFR headers (Debian packages libcgal-dev,
+#      libboost-dev, libgmp-dev, libmpfr-dev),
 #   2. a virtual environment .venv made from CPython 3.12,
 #   3. the Python packages of requirements-dev.txt inside it.
 # Set PYTHON=/path/to/python3.12 to choose the interpreter yourself.
@@ -14,6 +15,9 @@ die() { say "$*"; exit 1; }
 missing=()
 [ -f /usr/include/CGAL/Simple_cartesian.h ] || missing+=(libcgal-dev)
 [ -f /usr/include/boost/math/special_functions/next.hpp ] || missing+=(libboost-dev)
+# GMP and MPFR: the exact-arithmetic fallback of zenolith's exact predicates
+[ -f /usr/include/gmpxx.h ] || missing+=(libgmp-dev)
+[ -f /usr/include/mpfr.h ] || missing+=(libmpfr-dev)
 # An SVG renderer for the drawing tests, where we can install it (the test is skipped without it).
 if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null 2>&1 && ! command -v rsvg-convert >/dev/null 2>&1; then
     missing+=(librsvg2-bin)

@@ -7,6 +7,7 @@ Every function takes and returns the core's classes (``Point2``,
 
 from __future__ import annotations
 
+from . import exact
 from .arrays import (
     bbox,
     bounded_side,
@@ -34,6 +35,7 @@ from .arrays import (
 from .drawing import Drawing, plot
 
 __all__ = [
+    "exact",
     "bbox",
     "bounded_side",
     "has_on",

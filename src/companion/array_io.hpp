@@ -184,6 +184,30 @@ inline int point_dimension(py::handle obj, const char* name) {
                           ", got an array of shape " + detail::shape_text(a));
 }
 
+// The dimension an argument's points have, without raising: 2 or 3 for a core point or vector
+// and for an array-like whose last axis (of at most two) has that length, 0
+// when it is neither (the Points reader then names the fault). `as_array`
+// receives the converted array when a conversion was needed, so that the
+// argument is not converted twice.
+inline int probe_point_dimension(py::handle obj, py::object& as_array) {
+    if (py::isinstance<Point2>(obj) || py::isinstance<Vector2>(obj)) return 2;
+    if (py::isinstance<Point3>(obj) || py::isinstance<Vector3>(obj)) return 3;
+    if (detail::is_bound_object(obj)) return 0;
+    py::array a;
+    if (py::isinstance<py::array>(obj)) {
+        a = py::reinterpret_borrow<py::array>(obj);
+    } else {
+        a = py::array::ensure(obj);
+        if (!a) {
+            PyErr_Clear();
+            return 0;
+        }
+        as_array = a;
+    }
+    const py::ssize_t last = a.ndim() == 1 || a.ndim() == 2 ? a.shape(a.ndim() - 1) : 0;
+    return last == 2 || last == 3 ? static_cast<int>(last) : 0;
+}
+
 // The common length of several arguments: every array argument must have
 // the same number of rows; single points broadcast.
 struct Broadcast {

@@ -18,4 +18,5 @@ PYBIND11_MODULE(_native, m) {
     register_transformations(m);
     register_planar_queries(m);
     register_spatial_queries(m);
+    register_exact(m);
 }

@@ -1,0 +1,55 @@
+// Exact planar predicates: the kernel's filtered predicates over the given
+// doubles, so every sign is the sign of exact arithmetic on them.
+#include "exact_predicates.hpp"
+#include "registrations.hpp"
+
+namespace zenolith::companion::exact {
+
+namespace {
+
+using P = EK::Point_2;
+
+// A triangle whose vertices are collinear has no interior: it consists of
+// the points of the segments between its vertices.
+bool flat_holds(const EK::Triangle_2& t, const P& p) {
+    for (int i = 0; i < 3; ++i)
+        if (EK::Segment_2(t.vertex(i), t.vertex(i + 1)).has_on(p)) return true;
+    return false;
+}
+
+CGAL::Bounded_side triangle_bounded_side(const EK::Triangle_2& t, const P& p) {
+    if (!t.is_degenerate()) return t.bounded_side(p);
+    return flat_holds(t, p) ? CGAL::ON_BOUNDARY : CGAL::ON_UNBOUNDED_SIDE;
+}
+
+}  // namespace
+
+void register_exact_planar(py::module_& m) {
+    def_points<2, AsOrientation>(m, "orientation", {"p", "q", "r"},
+                                 [](const P& p, const P& q, const P& r) {
+                                     return CGAL::orientation(p, q, r);
+                                 });
+    def_points<2, AsInt>(m, "side_of_oriented_circle", {"p", "q", "r", "t"},
+                         [](const P& p, const P& q, const P& r, const P& t) {
+                             return CGAL::side_of_oriented_circle(p, q, r, t);
+                         });
+    def_points<2, AsInt>(m, "side_of_bounded_circle", {"p", "q", "r", "t"},
+                         [](const P& p, const P& q, const P& r, const P& t) {
+                             return CGAL::side_of_bounded_circle(p, q, r, t);
+                         });
+    def_points<2, AsInt>(m, "compare_xy", {"p", "q"},
+                         [](const P& p, const P& q) { return CGAL::compare_xy(p, q); });
+    def_shared_point_predicates<2>(m);
+
+    def_object<Line2, 2, AsInt>(m, "oriented_side", kernel_oriented_side);
+    def_object<Triangle2, 2, AsInt>(m, "oriented_side", kernel_oriented_side);
+    def_object<Circle2, 2, AsInt>(m, "oriented_side", kernel_oriented_side);
+    def_object<Triangle2, 2, AsInt>(m, "bounded_side", &triangle_bounded_side);
+    def_object<Circle2, 2, AsInt>(m, "bounded_side", kernel_bounded_side);
+    def_object<IsoRectangle2, 2, AsInt>(m, "bounded_side", kernel_bounded_side);
+    def_object<Line2, 2, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Segment2, 2, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Ray2, 2, AsBool>(m, "has_on", kernel_has_on);
+}
+
+}  // namespace zenolith::companion::exact

@@ -1,0 +1,78 @@
+// Exact spatial predicates: the kernel's filtered predicates over the given
+// doubles, so every sign is the sign of exact arithmetic on them.
+#include "exact_predicates.hpp"
+#include "registrations.hpp"
+
+namespace zenolith::companion::exact {
+
+namespace {
+
+using P = EK::Point_3;
+
+// A triangle whose vertices are collinear holds exactly the points of the
+// segments between its vertices (as the core's Triangle3 does), not every
+// point of its line.
+bool triangle_has_on(const EK::Triangle_3& t, const P& p) {
+    if (!t.is_degenerate()) return t.has_on(p);
+    for (int i = 0; i < 3; ++i)
+        if (EK::Segment_3(t.vertex(i), t.vertex(i + 1)).has_on(p)) return true;
+    return false;
+}
+
+// A tetrahedron whose vertices are coplanar has no interior: its boundary is
+// the union of its four (flat) faces, and every other point, elsewhere in
+// its plane included, is outside.
+CGAL::Bounded_side tetrahedron_bounded_side(const EK::Tetrahedron_3& t, const P& p) {
+    if (!t.is_degenerate()) return t.bounded_side(p);
+    for (int i = 0; i < 4; ++i)
+        if (triangle_has_on(EK::Triangle_3(t.vertex(i + 1), t.vertex(i + 2), t.vertex(i + 3)), p))
+            return CGAL::ON_BOUNDARY;
+    return CGAL::ON_UNBOUNDED_SIDE;
+}
+
+// A line with a zero direction vector is the single point it was given, not
+// every point of space.
+bool line_has_on(const EK::Line_3& l, const P& p) {
+    if (l.to_vector() == CGAL::NULL_VECTOR) return l.point() == p;
+    return l.has_on(p);
+}
+
+}  // namespace
+
+void register_exact_spatial(py::module_& m) {
+    def_points<3, AsInt>(m, "orientation", {"p", "q", "r", "s"},
+                         [](const P& p, const P& q, const P& r, const P& s) {
+                             return CGAL::orientation(p, q, r, s);
+                         });
+    def_points<3, AsInt>(m, "side_of_oriented_sphere", {"p", "q", "r", "s", "t"},
+                         [](const P& p, const P& q, const P& r, const P& s, const P& t) {
+                             return CGAL::side_of_oriented_sphere(p, q, r, s, t);
+                         });
+    def_points<3, AsInt>(m, "side_of_bounded_sphere", {"p", "q", "r", "s", "t"},
+                         [](const P& p, const P& q, const P& r, const P& s, const P& t) {
+                             return CGAL::side_of_bounded_sphere(p, q, r, s, t);
+                         });
+    def_points<3, AsBool>(m, "coplanar", {"p", "q", "r", "s"},
+                          [](const P& p, const P& q, const P& r, const P& s) {
+                              return CGAL::coplanar(p, q, r, s);
+                          });
+    def_points<3, AsInt>(m, "compare_z", {"p", "q"},
+                         [](const P& p, const P& q) { return CGAL::compare_z(p, q); });
+    def_shared_point_predicates<3>(m);
+
+    def_object<Plane3, 3, AsInt>(m, "oriented_side", kernel_oriented_side);
+    def_object<Sphere3, 3, AsInt>(m, "oriented_side", kernel_oriented_side);
+    def_object<Tetrahedron3, 3, AsInt>(m, "oriented_side", kernel_oriented_side);
+    def_object<Sphere3, 3, AsInt>(m, "bounded_side", kernel_bounded_side);
+    def_object<Tetrahedron3, 3, AsInt>(m, "bounded_side", &tetrahedron_bounded_side);
+    def_object<IsoCuboid3, 3, AsInt>(m, "bounded_side", kernel_bounded_side);
+    def_object<Line3, 3, AsBool>(m, "has_on", &line_has_on);
+    def_object<Plane3, 3, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Segment3, 3, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Ray3, 3, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Triangle3, 3, AsBool>(m, "has_on", &triangle_has_on);
+    def_object<Sphere3, 3, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Circle3, 3, AsBool>(m, "has_on", kernel_has_on);
+}
+
+}  // namespace zenolith::companion::exact

@@ -2,7 +2,9 @@
 over the core's per-object calls, (b) the equivalent numpy expression,
 (c) shapely 2's vectorised functions where one does the same job, and, for
 orientation, (d) a bare C++ loop through the extension (the floor). Then the
-throughput of two threads against one.
+throughput of two threads against one. Then zenolith.exact against the
+double predicates: random arrays (the filter decides), fully degenerate
+arrays (every row computed exactly), and one call.
 
 Prints ns per element and the ratios; it measures, it does not judge (these
 machines are noisy: read the ratios, not the absolute times). Every column
@@ -15,6 +17,7 @@ from __future__ import annotations
 import argparse
 import threading
 import time
+import timeit
 from typing import Callable
 
 import numpy as np
@@ -22,7 +25,7 @@ import shapely
 
 import zenolith as zl
 import zenolith_core as z
-from zenolith import _native
+from zenolith import _native, exact
 
 
 def best_time(fn: Callable[[], object], repeat: int,
@@ -138,6 +141,50 @@ def measure_threads(n: int, repeat: int) -> float:
     return best_time(one, repeat, time.perf_counter) / best_time(two, repeat, time.perf_counter)
 
 
+def per_call(fn: Callable[[], object], repeat: int) -> float:
+    """Best CPU time of one call of fn, in seconds (calls batched to ~0.2 s)."""
+    timer = timeit.Timer(fn, timer=time.process_time)
+    number, _ = timer.autorange()
+    return min(timer.repeat(repeat=repeat, number=number)) / number
+
+
+def row(name: str, base: float, other: float, unit: float, label: str) -> None:
+    print(f"{name:<34}{base / unit:>11.1f}{other / unit:>11.1f} {label:<4}{other / base:>8.2f}x")
+
+
+def exact_section(n: int, repeat: int) -> None:
+    print(f"{'exact (double / exact)':<34}{'double':>11}{'exact':>11}{'':5}{'ratio':>8}")
+    rng = np.random.default_rng(7)
+    p2, q2, r2 = (rng.uniform(-1, 1, (n, 2)) for _ in range(3))
+    row(f"orientation, {n} random triples",
+        best_time(lambda: zl.orientation(p2, q2, r2), repeat),
+        best_time(lambda: exact.orientation(p2, q2, r2), repeat), n / 1e9, "ns")
+    p3, q3, r3, s3 = (rng.uniform(-1, 1, (n, 3)) for _ in range(4))
+    row(f"orientation 3D, {n} random",
+        best_time(lambda: zl.orientation(p3, q3, r3, s3), repeat),
+        best_time(lambda: exact.orientation(p3, q3, r3, s3), repeat), n / 1e9, "ns")
+    # Exactly collinear triples p, 2p, 4p with full mantissas: r - p = 3p
+    # rounds, so the filter cannot decide and every row is computed exactly.
+    m = max(n // 10, 1)
+    d = rng.uniform(-1, 1, (m, 2))
+    d2, d4 = 2 * d, 4 * d
+    row(f"orientation, {m} collinear triples",
+        best_time(lambda: zl.orientation(d, d2, d4), repeat),
+        best_time(lambda: exact.orientation(d, d2, d4), repeat), m / 1e9, "ns")
+    # p, 2p, 4p and any fourth point: coplanar, and again beyond the filter
+    e, f = rng.uniform(-1, 1, (m, 3)), rng.uniform(-1, 1, (m, 3))
+    e2, e4 = 2 * e, 4 * e
+    row(f"orientation 3D, {m} coplanar",
+        best_time(lambda: zl.orientation(e, e2, e4, f), repeat),
+        best_time(lambda: exact.orientation(e, e2, e4, f), repeat), m / 1e9, "ns")
+    p, q, r = z.Point2(1.0, 2.0), z.Point2(3.0, 5.0), z.Point2(-1.0, 4.0)
+    row("orientation(p, q, r), one call",
+        per_call(lambda: z.orientation(p, q, r), repeat),
+        per_call(lambda: exact.orientation(p, q, r), repeat), 1e-9, "ns")
+    print("double: the core's orientation (per call) or zl.orientation (arrays);"
+          " ratio: exact / double.")
+
+
 def main() -> None:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("-n", type=int, default=1_000_000, help="elements per array")
@@ -171,6 +218,8 @@ def main() -> None:
           "the bare C++ loop")
     print(f"threads: two threads give {measure_threads(n, args.repeat):.2f}x the throughput of one "
           "(bounded_side over two halves)")
+    print()
+    exact_section(n, args.repeat)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,8 @@
 // Exact spatial predicates: the kernel's filtered predicates over the given
 // doubles, so every sign is the sign of exact arithmetic on them.
+#include <algorithm>
+#include <cmath>
+
 #include "exact_predicates.hpp"
 #include "registrations.hpp"
 
@@ -8,6 +11,25 @@ namespace zenolith::companion::exact {
 namespace {
 
 using P = EK::Point_3;
+
+// The kernel's semi-static filter for spatial orientation (same determinant,
+// same error bound, same range guards), without branches on the data, as
+// for planar orientation. Undecided cases go to the kernel's predicate.
+CGAL::Orientation orientation_3(const P& p, const P& q, const P& r, const P& s) {
+    const double pqx = q.x() - p.x(), pqy = q.y() - p.y(), pqz = q.z() - p.z();
+    const double prx = r.x() - p.x(), pry = r.y() - p.y(), prz = r.z() - p.z();
+    const double psx = s.x() - p.x(), psy = s.y() - p.y(), psz = s.z() - p.z();
+    const double det = CGAL::determinant(pqx, pqy, pqz, prx, pry, prz, psx, psy, psz);
+    const double maxx = std::max({std::fabs(pqx), std::fabs(prx), std::fabs(psx)});
+    const double maxy = std::max({std::fabs(pqy), std::fabs(pry), std::fabs(psy)});
+    const double maxz = std::max({std::fabs(pqz), std::fabs(prz), std::fabs(psz)});
+    const double lo = std::min({maxx, maxy, maxz}), hi = std::max({maxx, maxy, maxz});
+    if (lo >= 1e-97 && hi < 1e102) {  // no underflow in eps, no overflow in det
+        const double eps = 5.1107127829973299e-15 * maxx * maxy * maxz;
+        if (std::fabs(det) > eps) return det > 0 ? CGAL::POSITIVE : CGAL::NEGATIVE;
+    }
+    return CGAL::orientation(p, q, r, s);
+}
 
 // A triangle whose vertices are collinear holds exactly the points of the
 // segments between its vertices (as the core's Triangle3 does), not every
@@ -40,10 +62,7 @@ bool line_has_on(const EK::Line_3& l, const P& p) {
 }  // namespace
 
 void register_exact_spatial(py::module_& m) {
-    def_points<3, AsInt>(m, "orientation", {"p", "q", "r", "s"},
-                         [](const P& p, const P& q, const P& r, const P& s) {
-                             return CGAL::orientation(p, q, r, s);
-                         });
+    def_points<3, AsInt>(m, "orientation", {"p", "q", "r", "s"}, &orientation_3);
     def_points<3, AsInt>(m, "side_of_oriented_sphere", {"p", "q", "r", "s", "t"},
                          [](const P& p, const P& q, const P& r, const P& s, const P& t) {
                              return CGAL::side_of_oriented_sphere(p, q, r, s, t);

@@ -325,3 +325,18 @@ def test_errors_name_the_argument(call, text):
 def test_objects_of_other_classes_are_refused():
     with pytest.raises(TypeError):
         exact.oriented_side(z.Segment2(z.Point2(0, 0), z.Point2(1, 0)), z.Point2(0, 0))
+
+
+def test_degenerate_objects_get_the_exact_answer():
+    # The kernel's rules, meant for proper objects, call every point of a flat
+    # triangle's line "inside" and put all of space on a zero-direction line.
+    P2, P3 = z.Point2, z.Point3
+    flat = z.Triangle2(P2(0, 0), P2(1, 1), P2(2, 2))
+    assert flat.bounded_side(P2(5, 5)) == 1
+    assert [exact.bounded_side(flat, P2(t, t)) for t in (5, 1.5, 0)] == [-1, 0, 0]
+    assert exact.oriented_side(flat, P2(0, 3)) == 0
+    tet = z.Tetrahedron3(P3(0, 0, 0), P3(1, 0, 0), P3(0, 1, 0), P3(1, 1, 0))
+    assert exact.bounded_side(tet, [[0.5, 0.5, 0], [2, 2, 0], [0.5, 0.5, 1]]).tolist() == [0, -1, -1]
+    point_line = z.Line3(P3(1, 2, 3), z.Vector3(0, 0, 0))
+    assert point_line.has_on(P3(7, 8, 9))
+    assert not exact.has_on(point_line, P3(7, 8, 9)) and exact.has_on(point_line, P3(1, 2, 3))

@@ -79,8 +79,8 @@ bool finite_row(const double* r) {
 }
 
 // f over the rows of the point arguments (broadcast, GIL released), each row
-// as an exact-kernel point. A row with a NaN or an infinity stops nothing in
-// the loop; afterwards the first such row is reported.
+// as an exact-kernel point. Rows with a NaN or an infinity are skipped in the
+// loop, and the first of them is reported once the GIL is held again.
 template <class Wrap, int D, std::size_t N, class F, std::size_t... I>
 auto over_rows(const std::array<Points<D>, N>& a, const F& f, std::index_sequence<I...>) {
     using T = typename Wrap::Element;

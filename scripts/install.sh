@@ -6,6 +6,12 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
+# The distribution was called zenolith_core before it became zenolith: drop
+# that record once, so that no two distributions claim the same files.
+if .venv/bin/python -c "import importlib.metadata as m; m.version('zenolith_core')" 2>/dev/null; then
+    .venv/bin/python -m pip uninstall --quiet --yes --disable-pip-version-check zenolith_core
+fi
+
 log=build/install.log
 mkdir -p build
 .venv/bin/python -m pip install -v --disable-pip-version-check --no-build-isolation --no-deps . 2>&1 |

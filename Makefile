@@ -11,6 +11,7 @@ SOURCES := $(shell find src python -type f ! -path '*/__pycache__/*' 2>/dev/null
            CMakeLists.txt pyproject.toml
 
 .PHONY: all build demo test bench gallery snapshot clean distclean bootstrap
+.PHONY: wheel wheel-check
 
 all: build
 
@@ -47,8 +48,16 @@ gallery: $(STAMP)
 snapshot: $(STAMP)
 	$(PY) tests/interface_snapshot.py
 
+# sdist and a portable wheel into dist/ (reusing the build directory), and
+# the check of that wheel in a new virtual environment.
+wheel: $(READY)
+	$(PY) scripts/wheel.py build
+
+wheel-check: wheel
+	$(PY) scripts/wheel.py check
+
 clean:
 	rm -rf build $(STAMP)
 
 distclean: clean
-	rm -rf $(VENV) .pytest_cache .hypothesis
+	rm -rf $(VENV) .pytest_cache .hypothesis dist

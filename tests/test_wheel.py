@@ -2,7 +2,9 @@
 would install it. Runs only when `make wheel` left a wheel there that is newer
 than every source; a clean checkout skips it and says why."""
 
+import importlib.metadata
 import importlib.util
+import os
 import pathlib
 
 import pytest
@@ -37,3 +39,45 @@ def test_fresh_wheel_installs_and_runs_in_a_new_environment():
 )
 def test_only_the_c_and_cxx_runtimes_count_as_system_libraries(name, runtime):
     assert bool(wheel_tool.RUNTIME.match(name)) is runtime
+
+
+def test_only_a_wheel_newer_than_every_source_counts_as_fresh(tmp_path, monkeypatch):
+    monkeypatch.setattr(wheel_tool, "DIST", tmp_path)
+    name, version = wheel_tool.project()
+    assert wheel_tool.fresh_wheel()[0] is None
+    wheel = tmp_path / f"{name}-{version}-cp312-cp312-manylinux_2_34_x86_64.whl"
+    wheel.touch()
+    newest = wheel_tool.newest_input()
+    os.utime(wheel, (newest - 1, newest - 1))
+    found, why = wheel_tool.fresh_wheel()
+    assert found is None and "older than the sources" in why
+    os.utime(wheel, (newest + 1, newest + 1))
+    assert wheel_tool.fresh_wheel() == (wheel, "")
+    # an unrepaired wheel or another version is not what `make wheel` leaves
+    (tmp_path / f"{name}-{version}-cp312-cp312-linux_x86_64.whl").touch()
+    (tmp_path / f"{name}-0.0.1-cp312-cp312-manylinux_2_34_x86_64.whl").touch()
+    assert wheel_tool.fresh_wheel() == (wheel, "")
+    (tmp_path / f"{name}-{version}-cp312-cp312-manylinux_2_35_x86_64.whl").touch()
+    assert wheel_tool.fresh_wheel()[0] is None
+
+
+def test_the_installed_distribution_is_fit_for_an_index():
+    meta = importlib.metadata.metadata("zenolith")
+    assert meta["Name"] == "zenolith"
+    assert meta["Requires-Python"] == "<3.13,>=3.12"
+    assert meta["License-Expression"] == "LGPL-3.0-or-later"
+    assert meta["Summary"] and meta["Description-Content-Type"] == "text/markdown"
+    assert "Project-URL" not in meta and "Home-page" not in meta
+    assert set(meta.get_all("Provides-Extra")) == {"plot", "dask"}
+    requires = meta.get_all("Requires-Dist")
+    assert "numpy>=1.26" in requires
+    assert any(r.startswith("matplotlib") and 'extra == "plot"' in r for r in requires)
+    assert any(r.startswith("dask[distributed]") and 'extra == "dask"' in r for r in requires)
+
+
+def test_one_distribution_owns_both_packages():
+    # the development environment drops the distribution's former name
+    assert list(importlib.metadata.distributions(name="zenolith_core")) == []
+    files = importlib.metadata.files("zenolith")
+    assert any(f.name.startswith("zenolith_core.") for f in files)
+    assert any(f.parts[0] == "zenolith" and f.name.startswith("_native.") for f in files)

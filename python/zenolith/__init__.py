@@ -20,7 +20,6 @@ from .arrays import (
     projection,
     segments2,
     segments3,
-    squared_distance,
     to_2d,
     to_3d,
     to_array,
@@ -33,6 +32,7 @@ from .arrays import (
     weighted_points2,
 )
 from .drawing import Drawing, plot
+from .intersections import closest_point, do_intersect, intersection, squared_distance
 
 __all__ = [
     "exact",
@@ -47,7 +47,6 @@ __all__ = [
     "projection",
     "segments2",
     "segments3",
-    "squared_distance",
     "to_2d",
     "to_3d",
     "to_array",
@@ -60,4 +59,8 @@ __all__ = [
     "weighted_points2",
     "Drawing",
     "plot",
+    "do_intersect",
+    "intersection",
+    "squared_distance",
+    "closest_point",
 ]

@@ -19,4 +19,5 @@ PYBIND11_MODULE(_native, m) {
     register_planar_queries(m);
     register_spatial_queries(m);
     register_exact(m);
+    register_intersections(m);
 }

@@ -15,5 +15,6 @@ void register_transformations(py::module_& m);
 void register_planar_queries(py::module_& m);
 void register_spatial_queries(py::module_& m);
 void register_exact(py::module_& m);
+void register_intersections(py::module_& m);
 
 }  // namespace zenolith::companion

@@ -1,0 +1,227 @@
+"""Intersections and distances between two objects, or between one object
+and a whole array of points.
+
+* :func:`do_intersect` answers "do these two meet?" exactly: the kernel's
+  exact predicates decide, so objects that touch in a single point of double
+  coordinates are reported as meeting.
+* :func:`intersection` answers "where?": ``None``, or the core object the
+  kernel constructs (a point, a segment, a triangle, a list of points for a
+  polygon, a ``Circle3``, ...), with coordinates computed in doubles.
+* :func:`squared_distance` answers "how far apart?", and :func:`closest_point`
+  gives the point of an object nearest to a point.
+
+``docs/intersections.md`` lists every supported pair with its result type.
+A pair that is not supported raises ``TypeError``; the arguments may come in
+either order.
+
+Against an array of points (any ``(N, 2)`` / ``(N, 3)`` array-like, or one
+point), the same operations run in a C++ loop without the GIL and follow
+the shape rules of :mod:`zenolith.arrays`.
+"""
+
+from __future__ import annotations
+
+from typing import Union, overload
+
+import numpy as np
+import numpy.typing as npt
+import zenolith_core as core
+from zenolith_core import (
+    Bbox2,
+    Bbox3,
+    Circle2,
+    Circle3,
+    IsoCuboid3,
+    IsoRectangle2,
+    Line2,
+    Line3,
+    Plane3,
+    Point2,
+    Point3,
+    Ray2,
+    Ray3,
+    Segment2,
+    Segment3,
+    Sphere3,
+    Tetrahedron3,
+    Triangle2,
+    Triangle3,
+)
+
+from . import _native, arrays
+from ._types import BoolArray, FloatArray
+
+#: The planar objects the pair operations know.
+Planar = Union[Point2, Line2, Segment2, Ray2, Triangle2, IsoRectangle2, Circle2, Bbox2]
+#: The spatial objects the pair operations know.
+Spatial = Union[
+    Point3, Line3, Segment3, Ray3, Plane3, Triangle3, Sphere3, Tetrahedron3, IsoCuboid3, Bbox3
+]
+#: Any object the pair operations know.
+GeometricObject = Union[Planar, Spatial]
+#: The objects :func:`closest_point` projects onto.
+Projectable = Union[Line2, Segment2, Ray2, Triangle2, Line3, Segment3, Ray3, Plane3, Triangle3]
+#: What :func:`intersection` returns: nothing, a core object, or the corners of
+#: a polygon in order.
+Intersection = Union[
+    None,
+    Point2,
+    Segment2,
+    Ray2,
+    Line2,
+    Triangle2,
+    IsoRectangle2,
+    Bbox2,
+    list[Point2],
+    Point3,
+    Segment3,
+    Ray3,
+    Line3,
+    Plane3,
+    Triangle3,
+    Sphere3,
+    Circle3,
+    IsoCuboid3,
+    Bbox3,
+    list[Point3],
+]
+
+#: An array of points, or one point as a sequence (an object is not points).
+PointArray = npt.ArrayLike
+
+# Every class of the core: an argument of one of these is an object, anything
+# else is read as points.
+_CORE_CLASSES = tuple(c for c in vars(core).values() if isinstance(c, type))
+_POINT_CLASSES = (Point2, Point3)
+
+
+def _is_object(x: object) -> bool:
+    return isinstance(x, _CORE_CLASSES)
+
+
+def _object_and_points(a: object, b: object, op: str) -> tuple[object, object]:
+    """Orders the arguments as (object, points); refuses two arrays."""
+    if _is_object(a):
+        return a, b
+    if _is_object(b):
+        return b, a
+    raise TypeError(
+        f"{op}() needs an object and points, got {type(a).__name__} and {type(b).__name__}"
+    )
+
+
+@overload
+def do_intersect(a: GeometricObject, b: GeometricObject) -> bool: ...
+@overload
+def do_intersect(a: GeometricObject, b: PointArray) -> BoolArray: ...
+@overload
+def do_intersect(a: PointArray, b: GeometricObject) -> BoolArray: ...
+def do_intersect(
+    a: GeometricObject | PointArray, b: GeometricObject | PointArray
+) -> bool | BoolArray:
+    """Whether ``a`` and ``b`` share at least one point, decided exactly.
+
+    With two objects: a ``bool``. With an object and an array of points: one
+    bool per point (0-d for a single point given as a sequence). Solids and
+    polygons count with their interior (a triangle, a rectangle, a box, a
+    tetrahedron, a sphere's ball, a circle's disk), except that a point meets
+    a ``Circle2`` or a ``Sphere3`` only on its boundary; see
+    ``docs/intersections.md``.
+
+    Raises ``ValueError`` for infinite or NaN coordinates, ``TypeError`` for a
+    pair the kernel does not decide.
+    """
+    if _is_object(a) and _is_object(b):
+        return bool(_native.do_intersect(a, b))
+    obj, points = _object_and_points(a, b, "do_intersect")
+    result: BoolArray = _native.do_intersect_rows(obj, points)
+    return result
+
+
+def intersection(a: GeometricObject, b: GeometricObject) -> Intersection:
+    """Where ``a`` and ``b`` meet: ``None`` when they do not, else what the
+    kernel constructs.
+
+    The result is a core object (``Point2``, ``Segment2``, ``Triangle3``,
+    ``Line3``, ``Circle3``, ...) or, where the intersection is a polygon, the
+    list of its corners in order. Which cases occur is decided with exact
+    predicates; coordinates are computed in doubles. ``docs/intersections.md``
+    gives the possible result types of every pair.
+
+    Raises ``ValueError`` for infinite or NaN coordinates, ``TypeError`` for a
+    pair the kernel does not construct.
+    """
+    result: Intersection = _native.intersection(a, b)
+    return result
+
+
+@overload
+def squared_distance(a: GeometricObject, b: GeometricObject) -> float: ...
+@overload
+def squared_distance(a: GeometricObject, b: PointArray) -> FloatArray: ...
+@overload
+def squared_distance(a: PointArray, b: GeometricObject) -> FloatArray: ...
+@overload
+def squared_distance(a: PointArray, b: PointArray) -> FloatArray: ...
+def squared_distance(
+    a: GeometricObject | PointArray, b: GeometricObject | PointArray
+) -> float | FloatArray:
+    """The squared Euclidean distance between ``a`` and ``b``.
+
+    With two objects: a ``float``, 0.0 when they meet. With an object and an
+    array of points: one distance per point. With two arrays of points: the
+    row-wise distances of :func:`zenolith.arrays.squared_distance`.
+
+    The kernel's double formulas, except between two planar objects that are
+    not points (lines, segments, rays, triangles): there the answer is
+    derived exactly and rounded once, because the kernel's own formula fails
+    on nearly collinear, overlapping segments.
+    """
+    if _is_object(a) and _is_object(b):
+        return float(_native.squared_distance(a, b))
+    if not (_is_object(a) or _is_object(b)):
+        return _points_squared_distance(a, b)
+    obj, points = _object_and_points(a, b, "squared_distance")
+    result: FloatArray = _native.squared_distance_rows(obj, points)
+    return result
+
+
+def _numpy_squared_distance(p: PointArray, q: PointArray) -> FloatArray:
+    """Row-wise squared distances of two arrays of points, summed in the
+    kernel's order (dx*dx + dy*dy, then + dz*dz)."""
+    d = np.asarray(p, dtype=np.float64) - np.asarray(q, dtype=np.float64)
+    sq = d * d
+    total: FloatArray = sq[..., 0] + sq[..., 1]
+    return total + sq[..., 2] if d.shape[-1] == 3 else total
+
+
+# Two arrays of points: the array operation of zenolith.arrays where this
+# build has it, the same formula in numpy otherwise.
+_points_squared_distance = getattr(arrays, "squared_distance", _numpy_squared_distance)
+
+
+@overload
+def closest_point(obj: Line2 | Segment2 | Ray2 | Triangle2, p: Point2) -> Point2: ...
+@overload
+def closest_point(obj: Line3 | Segment3 | Ray3 | Plane3 | Triangle3, p: Point3) -> Point3: ...
+@overload
+def closest_point(obj: Projectable, p: PointArray) -> FloatArray: ...
+def closest_point(obj: Projectable, p: Point2 | Point3 | PointArray) -> Point2 | Point3 | FloatArray:
+    """The point of ``obj`` nearest to ``p``.
+
+    ``obj`` is a line, segment, ray or triangle (planar or spatial) or a
+    plane. For a core point ``p`` the result is a core point; for an array of
+    points, an array of the same shape holding one nearest point per row.
+    In space and onto a ``Line2`` this is the kernel's projection; onto a
+    planar segment, ray or triangle it is the point of the supporting line
+    clamped to the object (the point itself inside a triangle).
+    """
+    rows: FloatArray = _native.closest_point_rows(obj, p)
+    if isinstance(p, Point2):
+        return Point2(float(rows[0]), float(rows[1]))
+    if isinstance(p, Point3):
+        return Point3(float(rows[0]), float(rows[1]), float(rows[2]))
+    return rows
+
+
+__all__ = ["do_intersect", "intersection", "squared_distance", "closest_point"]

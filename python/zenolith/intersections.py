@@ -21,7 +21,7 @@ the shape rules of :mod:`zenolith.arrays`.
 
 from __future__ import annotations
 
-from typing import Union, overload
+from typing import Union, cast, overload
 
 import numpy as np
 import numpy.typing as npt
@@ -122,11 +122,10 @@ def do_intersect(
     """Whether ``a`` and ``b`` share at least one point, decided exactly.
 
     With two objects: a ``bool``. With an object and an array of points: one
-    bool per point (0-d for a single point given as a sequence). Solids and
-    polygons count with their interior (a triangle, a rectangle, a box, a
-    tetrahedron, a sphere's ball, a circle's disk), except that a point meets
-    a ``Circle2`` or a ``Sphere3`` only on its boundary; see
-    ``docs/intersections.md``.
+    bool per point (0-d for a single point given as a sequence). Triangles,
+    rectangles, boxes, tetrahedra and iso-cuboids count with their interior;
+    circles and spheres as the kernel takes them per pair (a point meets
+    them only on the curve or surface), listed in ``docs/intersections.md``.
 
     Raises ``ValueError`` for infinite or NaN coordinates, ``TypeError`` for a
     pair the kernel does not decide.
@@ -172,15 +171,16 @@ def squared_distance(
     array of points: one distance per point. With two arrays of points: the
     row-wise distances of :func:`zenolith.arrays.squared_distance`.
 
-    The kernel's double formulas, except between two planar objects that are
-    not points (lines, segments, rays, triangles): there the answer is
-    derived exactly and rounded once, because the kernel's own formula fails
-    on nearly collinear, overlapping segments.
+    From a point to an object the result is within two units in the last
+    place of the exact value; between two planar lines, segments, rays or
+    triangles it is derived exactly and rounded once (the kernel's own
+    formula fails on nearly collinear, overlapping segments); otherwise it is
+    the kernel's double formula.
     """
     if _is_object(a) and _is_object(b):
         return float(_native.squared_distance(a, b))
     if not (_is_object(a) or _is_object(b)):
-        return _points_squared_distance(a, b)
+        return _points_squared_distance(cast(PointArray, a), cast(PointArray, b))
     obj, points = _object_and_points(a, b, "squared_distance")
     result: FloatArray = _native.squared_distance_rows(obj, points)
     return result

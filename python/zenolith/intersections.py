@@ -171,11 +171,11 @@ def squared_distance(
     array of points: one distance per point. With two arrays of points: the
     row-wise distances of :func:`zenolith.arrays.squared_distance`.
 
-    From a point to an object the result is within two units in the last
-    place of the exact value; between two planar lines, segments, rays or
-    triangles it is derived exactly and rounded once (the kernel's own
-    formula fails on nearly collinear, overlapping segments); otherwise it is
-    the kernel's double formula.
+    Between two planar lines, segments, rays or triangles the answer is
+    derived exactly and rounded once (the kernel's own formula fails on
+    nearly collinear, overlapping segments); otherwise it is the kernel's
+    double formula, accurate relative to the objects' size (a point very
+    near a segment's line or a triangle's plane loses relative accuracy).
     """
     if _is_object(a) and _is_object(b):
         return float(_native.squared_distance(a, b))

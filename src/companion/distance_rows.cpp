@@ -22,66 +22,13 @@
 #include <CGAL/squared_distance_2.h>
 #include <CGAL/squared_distance_3.h>
 
-#include <CGAL/Interval_nt.h>
-
-#include <cmath>
-#include <limits>
 #include <string>
-#include <type_traits>
 
 #include "array_io.hpp"
 #include "exact_kernel.hpp"
 #include "pair_table.hpp"
-#include "rational_kernel.hpp"
 
 namespace zenolith::companion {
-
-namespace {
-
-using IK = CGAL::Simple_cartesian<CGAL::Interval_nt<false>>;
-const CGAL::Cartesian_converter<K, IK> to_interval{};
-
-// The interval kernel's formula encloses the exact distance; when the
-// enclosure is at most four units in the last place wide its midpoint is
-// within two of the exact value. A decision the intervals cannot take (a
-// point almost on an edge's line) goes to the exact rationals.
-template <class T, class P>
-bool tight_distance(const T& obj, const P& p, double& out) {
-    CGAL::Interval_nt<false> d;
-    try {
-        CGAL::Protect_FPU_rounding<true> upward;
-        d = CGAL::squared_distance(to_interval(obj), to_interval(p));
-    } catch (const CGAL::Uncertain_conversion_exception&) {
-        return false;
-    }
-    const double lo = d.inf(), hi = d.sup();
-    const double ulp = std::nextafter(lo, std::numeric_limits<double>::infinity()) - lo;
-    if (!(lo >= 0 && hi - lo <= 4 * ulp)) return false;
-    out = lo + (hi - lo) / 2;
-    return true;
-}
-
-}  // namespace
-
-template <class T, class P>
-double point_squared_distance(const T& obj, const P& p) {
-    if (!finite(obj) || !finite(p)) return CGAL::squared_distance(obj, p);
-    double d;
-    if (tight_distance(obj, p, d)) return d;
-    const Rational exact = CGAL::squared_distance(to_rational(obj), to_rational(p));
-    return exact.convert_to<double>();
-}
-
-template double point_squared_distance(const K::Line_2&, const K::Point_2&);
-template double point_squared_distance(const K::Segment_2&, const K::Point_2&);
-template double point_squared_distance(const K::Ray_2&, const K::Point_2&);
-template double point_squared_distance(const K::Triangle_2&, const K::Point_2&);
-template double point_squared_distance(const K::Line_3&, const K::Point_3&);
-template double point_squared_distance(const K::Segment_3&, const K::Point_3&);
-template double point_squared_distance(const K::Ray_3&, const K::Point_3&);
-template double point_squared_distance(const K::Plane_3&, const K::Point_3&);
-template double point_squared_distance(const K::Triangle_3&, const K::Point_3&);
-template double point_squared_distance(const K::Tetrahedron_3&, const K::Point_3&);
 
 namespace {
 
@@ -134,12 +81,7 @@ py::object distance_rows(py::handle obj, py::handle points) {
     const auto v = obj.cast<const A&>().v;  // a copy: read without the GIL
     const Points<D> p(points, "points");
     return map_rows<double>(Broadcast(p), [&](py::ssize_t i) {
-        const auto q = point_at<D>(p[i]);
-        if constexpr (std::is_same_v<decltype(v), decltype(q)>) {
-            return CGAL::squared_distance(v, q);  // two points: the plain sum is exact enough
-        } else {
-            return point_squared_distance(v, q);
-        }
+        return CGAL::squared_distance(v, point_at<D>(p[i]));
     });
 }
 

@@ -1,12 +1,13 @@
-// Squared distances between two core objects. Between two points and
-// between objects in space, the kernel's double formulas as they are. From
-// a point to an object, within a few units in the last place of the exact
-// value (see rational_kernel.hpp). Between two planar objects that are not
-// points, the kernel's formula is wrong for nearly collinear, overlapping
-// segments (0.0 where the exact answer is 0.263), so the answer is derived
-// exactly instead and rounded once.
+// Squared distances between two core objects. The kernel's double formulas
+// are used as they are, except between two planar objects that are not
+// points: there the kernel's formula is wrong for nearly collinear,
+// overlapping segments (0.0 where the exact answer is 0.263), so the answer
+// is derived exactly instead and rounded once.
+#include <CGAL/boost_mp.h>
 #include <CGAL/squared_distance_2.h>
 #include <CGAL/squared_distance_3.h>
+
+#include <boost/multiprecision/cpp_int.hpp>
 
 #include <optional>
 #include <type_traits>
@@ -14,11 +15,17 @@
 
 #include "exact_kernel.hpp"
 #include "pair_table.hpp"
-#include "rational_kernel.hpp"
 
 namespace zenolith::companion {
 
 namespace {
+
+// Exact rational coordinates. Boost's rationals, whichever exact type the
+// installed kernel prefers: their conversion to double rounds to nearest,
+// where a quotient of two huge integers would overflow to inf / inf.
+using Rational = boost::multiprecision::cpp_rational;
+using XK = CGAL::Simple_cartesian<Rational>;
+const CGAL::Cartesian_converter<K, XK> to_rational{};
 
 template <class A, class B>
 py::object kernel_distance(py::handle a, py::handle b) {
@@ -61,17 +68,6 @@ py::object planar_distance(py::handle a, py::handle b) {
     return py::float_(exact_planar_distance(a.cast<const A&>().v, b.cast<const B&>().v));
 }
 
-// A point (first) and an object.
-template <class A, class B>
-py::object point_distance(py::handle a, py::handle b) {
-    return py::float_(point_squared_distance(b.cast<const B&>().v, a.cast<const A&>().v));
-}
-
-template <class A, class B>
-void add_point(PairTables& t) {
-    t.squared_distance.add<A, B>(&point_distance<A, B>);
-}
-
 template <class A, class B>
 void add_kernel(PairTables& t) {
     t.squared_distance.add<A, B>(&kernel_distance<A, B>);
@@ -86,10 +82,10 @@ void add_planar(PairTables& t) {
 
 void add_distances(PairTables& t) {
     add_kernel<Point2, Point2>(t);
-    add_point<Point2, Line2>(t);
-    add_point<Point2, Segment2>(t);
-    add_point<Point2, Ray2>(t);
-    add_point<Point2, Triangle2>(t);
+    add_kernel<Point2, Line2>(t);
+    add_kernel<Point2, Segment2>(t);
+    add_kernel<Point2, Ray2>(t);
+    add_kernel<Point2, Triangle2>(t);
     add_planar<Line2, Line2>(t);
     add_planar<Line2, Segment2>(t);
     add_planar<Line2, Ray2>(t);
@@ -102,12 +98,12 @@ void add_distances(PairTables& t) {
     add_planar<Triangle2, Triangle2>(t);
 
     add_kernel<Point3, Point3>(t);
-    add_point<Point3, Line3>(t);
-    add_point<Point3, Segment3>(t);
-    add_point<Point3, Ray3>(t);
-    add_point<Point3, Plane3>(t);
-    add_point<Point3, Triangle3>(t);
-    add_point<Point3, Tetrahedron3>(t);
+    add_kernel<Point3, Line3>(t);
+    add_kernel<Point3, Segment3>(t);
+    add_kernel<Point3, Ray3>(t);
+    add_kernel<Point3, Plane3>(t);
+    add_kernel<Point3, Triangle3>(t);
+    add_kernel<Point3, Tetrahedron3>(t);
     add_kernel<Line3, Line3>(t);
     add_kernel<Line3, Segment3>(t);
     add_kernel<Line3, Ray3>(t);

@@ -23,7 +23,6 @@ from __future__ import annotations
 
 from typing import Union, cast, overload
 
-import numpy as np
 import numpy.typing as npt
 import zenolith_core as core
 from zenolith_core import (
@@ -180,24 +179,10 @@ def squared_distance(
     if _is_object(a) and _is_object(b):
         return float(_native.squared_distance(a, b))
     if not (_is_object(a) or _is_object(b)):
-        return _points_squared_distance(cast(PointArray, a), cast(PointArray, b))
+        return arrays.squared_distance(cast(PointArray, a), cast(PointArray, b))
     obj, points = _object_and_points(a, b, "squared_distance")
     result: FloatArray = _native.squared_distance_rows(obj, points)
     return result
-
-
-def _numpy_squared_distance(p: PointArray, q: PointArray) -> FloatArray:
-    """Row-wise squared distances of two arrays of points, summed in the
-    kernel's order (dx*dx + dy*dy, then + dz*dz)."""
-    d = np.asarray(p, dtype=np.float64) - np.asarray(q, dtype=np.float64)
-    sq = d * d
-    total: FloatArray = sq[..., 0] + sq[..., 1]
-    return total + sq[..., 2] if d.shape[-1] == 3 else total
-
-
-# Two arrays of points: the array operation of zenolith.arrays where this
-# build has it, the same formula in numpy otherwise.
-_points_squared_distance = getattr(arrays, "squared_distance", _numpy_squared_distance)
 
 
 @overload

@@ -32,12 +32,6 @@ namespace zenolith::companion {
 
 namespace {
 
-template <int D>
-auto point_at(const double* r) {
-    if constexpr (D == 2) return K::Point_2(r[0], r[1]);
-    else return K::Point_3(r[0], r[1], r[2]);
-}
-
 // ---- closest points ------------------------------------------------------
 
 // The point of source + t d (0 <= t, and t <= 1 when bounded) closest to p.
@@ -81,7 +75,7 @@ py::object distance_rows(py::handle obj, py::handle points) {
     const auto v = obj.cast<const A&>().v;  // a copy: read without the GIL
     const Points<D> p(points, "points");
     return map_rows<double>(Broadcast(p), [&](py::ssize_t i) {
-        return CGAL::squared_distance(v, point_at<D>(p[i]));
+        return CGAL::squared_distance(v, point_at(p, i));
     });
 }
 
@@ -89,7 +83,7 @@ template <class A, int D>
 py::object closest_rows(py::handle obj, py::handle points) {
     const auto v = obj.cast<const A&>().v;
     const Points<D> p(points, "points");
-    return map_points<D>(Broadcast(p), [&](py::ssize_t i) { return closest(v, point_at<D>(p[i])); });
+    return map_points<D>(Broadcast(p), [&](py::ssize_t i) { return closest(v, point_at(p, i)); });
 }
 
 template <class A, int D>
@@ -98,7 +92,7 @@ py::object meets_rows(py::handle obj, py::handle points) {
     const Points<D> p(points, "points");
     py::ssize_t infinite_row = -1;
     auto out = map_rows<bool>(Broadcast(p), [&](py::ssize_t i) {
-        const auto q = point_at<D>(p[i]);
+        const auto q = point_at(p, i);
         if (!finite(q)) {
             if (infinite_row < 0) infinite_row = i;
             return false;

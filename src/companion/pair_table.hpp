@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../module/types.hpp"
+#include "exact_kernel.hpp"
 
 namespace zenolith::companion {
 
@@ -138,35 +139,12 @@ void add_distances(PairTables& t);
 void add_distance_rows(PairTables& t);
 
 // ---- finiteness ----------------------------------------------------------
-// The exact predicates are only defined on finite coordinates.
+// The exact predicates are only defined on finite coordinates (the rules of
+// exact_kernel.hpp, plus the core's boxes).
 
-inline bool finite(double x) { return std::isfinite(x); }
-template <class Point, class... More>
-auto finite(const Point& p, const More&... more) -> decltype(p.cartesian(0), true) {
-    for (int k = 0; k < p.dimension(); ++k)
-        if (!std::isfinite(p.cartesian(k))) return false;
-    if constexpr (sizeof...(More) > 0) return finite(more...);
-    return true;
-}
-inline bool finite(const K::Segment_2& s) { return finite(s.source(), s.target()); }
-inline bool finite(const K::Ray_2& r) { return finite(r.source(), r.second_point()); }
-inline bool finite(const K::Line_2& l) { return finite(l.a()) && finite(l.b()) && finite(l.c()); }
-inline bool finite(const K::Triangle_2& t) { return finite(t[0], t[1], t[2]); }
-inline bool finite(const K::Iso_rectangle_2& r) { return finite(r.min(), r.max()); }
-inline bool finite(const K::Circle_2& c) { return finite(c.center()) && finite(c.squared_radius()); }
 inline bool finite(const CGAL::Bbox_2& b) {
     return finite(b.xmin()) && finite(b.ymin()) && finite(b.xmax()) && finite(b.ymax());
 }
-inline bool finite(const K::Segment_3& s) { return finite(s.source(), s.target()); }
-inline bool finite(const K::Ray_3& r) { return finite(r.source(), r.second_point()); }
-inline bool finite(const K::Line_3& l) { return finite(l.point()) && finite(l.to_vector()); }
-inline bool finite(const K::Plane_3& h) {
-    return finite(h.a()) && finite(h.b()) && finite(h.c()) && finite(h.d());
-}
-inline bool finite(const K::Triangle_3& t) { return finite(t[0], t[1], t[2]); }
-inline bool finite(const K::Tetrahedron_3& t) { return finite(t[0], t[1], t[2], t[3]); }
-inline bool finite(const K::Sphere_3& s) { return finite(s.center()) && finite(s.squared_radius()); }
-inline bool finite(const K::Iso_cuboid_3& c) { return finite(c.min(), c.max()); }
 inline bool finite(const CGAL::Bbox_3& b) {
     return finite(b.xmin()) && finite(b.ymin()) && finite(b.zmin()) && finite(b.xmax()) &&
            finite(b.ymax()) && finite(b.zmax());

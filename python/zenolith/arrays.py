@@ -154,7 +154,7 @@ def squared_distance(p: Points2Like | Points3Like, q: Points2Like | Points3Like)
     differences, each square rounded on its own, added x first (in the plane
     the same number as the core's ``squared_distance(x1, y1, x2, y2)``).
     """
-    return cast(FloatArray, _native.squared_distance(p, q))
+    return cast(FloatArray, _native.points_squared_distance(p, q))
 
 
 def bbox(points: Points2Like | Points3Like) -> Bbox2 | Bbox3:

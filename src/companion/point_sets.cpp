@@ -87,7 +87,7 @@ py::array_t<py::ssize_t> lexicographic_order(py::handle points) {
 }  // namespace
 
 void register_point_sets(py::module_& m) {
-    m.def("squared_distance", &squared_distance, py::arg("p"), py::arg("q"));
+    m.def("points_squared_distance", &squared_distance, py::arg("p"), py::arg("q"));
     m.def("bbox", &bbox, py::arg("points"));
     m.def("lexicographic_order", &lexicographic_order, py::arg("points"));
 }

@@ -17,8 +17,7 @@ double entry(const AffTransformation2& t, int i, int j) { return matrix_entry(t.
 // Vectors, directions and lines are mapped, and matrices read, compared,
 // inverted and composed through affine.hpp, which mends the kernel's
 // reflection and scaling faults (README, "Deliberate behaviours").
-void register_aff_transformation2(py::module_& m) {
-    py::class_<AffTransformation2> cls(m, "AffTransformation2");
+void register_aff_transformation2(py::class_<AffTransformation2> cls) {
     cls.def(py::init([] { return AffTransformation2{Transformation()}; }))
         .def(py::init([](const Vector2& v) {
                  return AffTransformation2{Transformation(CGAL::TRANSLATION, v.v)};

@@ -49,9 +49,8 @@ void scale(Bbox2& b, double factor) {
 // The default box is the empty one (+inf, +inf, -inf, -inf), neutral for
 // +; dilate and scale change the box in place and return None, as the
 // kernel's members do (README, "Deliberate behaviours").
-void register_bbox2(py::module_& m) {
+void register_bbox2(py::class_<Bbox2> cls) {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    py::class_<Bbox2> cls(m, "Bbox2");
     cls.def(py::init([=] { return Bbox2{CGAL::Bbox_2(inf, inf, -inf, -inf)}; }))
         .def(py::init([](double xmin, double ymin, double xmax, double ymax) {
                  return Bbox2{CGAL::Bbox_2(xmin, ymin, xmax, ymax)};

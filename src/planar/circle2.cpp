@@ -17,8 +17,7 @@ K::Circle_2 orthogonal_image(const K::Circle_2& c, const K::Aff_transformation_2
 
 }  // namespace
 
-void register_circle2(py::module_& m) {
-    py::class_<Circle2> cls(m, "Circle2");
+void register_circle2(py::class_<Circle2> cls) {
     cls.def(py::init([](const Point2& center, double squared_radius, int orientation) {
                 return Circle2{
                     K::Circle_2(center.v, squared_radius, orientation_code(orientation))};

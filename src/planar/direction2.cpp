@@ -12,8 +12,7 @@ Direction2 opposite(const Direction2& d) { return Direction2{-d.v}; }
 
 // The kernel's direction rules throughout: quadrant then cross products for
 // the angular order, sign pattern then cross product for equality.
-void register_direction2(py::module_& m) {
-    py::class_<Direction2> cls(m, "Direction2");
+void register_direction2(py::class_<Direction2> cls) {
     cls.def(py::init([](double x, double y) { return Direction2{K::Direction_2(x, y)}; }), py::arg("x"),
             py::arg("y"))
         .def(py::init([](const Vector2& v) { return Direction2{v.v.direction()}; }), py::arg("v"))

@@ -14,8 +14,7 @@ Point2 vertex(const IsoRectangle2& r, int i) { return Point2{r.v.vertex(rem_inde
 // The constructors from two corners, from numbers and from a box sort each
 // coordinate pair (a < b ? a : b), as the kernel's two-corner constructor
 // does; the four-point one stores its arguments as given, even inverted.
-void register_iso_rectangle2(py::module_& m) {
-    py::class_<IsoRectangle2> cls(m, "IsoRectangle2");
+void register_iso_rectangle2(py::class_<IsoRectangle2> cls) {
     cls.def(py::init([](const Point2& p, const Point2& q) {
                 return IsoRectangle2{K::Iso_rectangle_2(p.v, q.v)};
             }),

@@ -11,8 +11,7 @@ Line2 from_ray(const Ray2& r) { return Line2{K::Line_2(r.v)}; }
 
 }  // namespace
 
-void register_line2(py::module_& m) {
-    py::class_<Line2> cls(m, "Line2");
+void register_line2(py::class_<Line2> cls) {
     cls.def(py::init([](double a, double b, double c) { return Line2{K::Line_2(a, b, c)}; }),
             py::arg("a"), py::arg("b"), py::arg("c"))
         // Oriented from p towards q. The kernel's two-point rule: a horizontal

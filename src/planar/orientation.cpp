@@ -5,9 +5,8 @@ namespace zenolith {
 
 // No constructor and no comparisons: results compare by identity, so ask
 // left_turn(), right_turn() or collinear() (README, "Deliberate behaviours").
-void register_orientation_result(py::module_& m) {
-    py::class_<OrientationResult>(m, "OrientationResult")
-        .def("left_turn", [](const OrientationResult& o) { return o.value == 1; })
+void register_orientation_result(py::class_<OrientationResult> cls) {
+    cls.def("left_turn", [](const OrientationResult& o) { return o.value == 1; })
         .def("right_turn", [](const OrientationResult& o) { return o.value == -1; })
         .def("collinear", [](const OrientationResult& o) { return o.value == 0; })
         .def("__repr__", [](const OrientationResult& o) {

@@ -9,8 +9,7 @@ double coordinate(const Point2& p, int i) { return planar_cartesian(p.v, i); }
 
 }  // namespace
 
-void register_point2(py::module_& m) {
-    py::class_<Point2> cls(m, "Point2");
+void register_point2(py::class_<Point2> cls) {
     cls.def(py::init([] { return Point2{K::Point_2(0.0, 0.0)}; }))
         .def(py::init([](double x, double y) { return Point2{K::Point_2(x, y)}; }), py::arg("x"),
              py::arg("y"))

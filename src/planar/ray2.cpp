@@ -5,8 +5,7 @@ namespace zenolith {
 
 // A ray stores its source and a second point; its direction is always
 // derived by subtraction, never normalised.
-void register_ray2(py::module_& m) {
-    py::class_<Ray2> cls(m, "Ray2");
+void register_ray2(py::class_<Ray2> cls) {
     cls.def(py::init([](const Point2& p, const Point2& q) { return Ray2{K::Ray_2(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def(py::init([](const Point2& p, const Direction2& d) { return Ray2{K::Ray_2(p.v, d.v)}; }),

@@ -11,8 +11,7 @@ Point2 end(const Segment2& s, int i) { return Point2{s.v.vertex(rem_index(i, 2))
 }  // namespace
 
 // Parameters are positional only, except transform's.
-void register_segment2(py::module_& m) {
-    py::class_<Segment2> cls(m, "Segment2");
+void register_segment2(py::class_<Segment2> cls) {
     cls.def(py::init(
         [](const Point2& p, const Point2& q) { return Segment2{K::Segment_2(p.v, q.v)}; }))
         .def("source", [](const Segment2& s) { return Point2{s.v.source()}; })

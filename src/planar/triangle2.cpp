@@ -11,8 +11,7 @@ Point2 vertex(const Triangle2& t, int i) { return Point2{t.v.vertex(cyclic_index
 
 }  // namespace
 
-void register_triangle2(py::module_& m) {
-    py::class_<Triangle2> cls(m, "Triangle2");
+void register_triangle2(py::class_<Triangle2> cls) {
     cls.def(py::init([](const Point2& p, const Point2& q, const Point2& r) {
                 return Triangle2{K::Triangle_2(p.v, q.v, r.v)};
             }),

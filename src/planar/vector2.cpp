@@ -13,9 +13,8 @@ Vector2 scaled(const Vector2& a, double s) { return Vector2{a.v * s}; }
 // No comparisons: a Vector2 keeps Python's identity equality and hash, so
 // two vectors with the same coordinates are different keys, unlike Vector3
 // (README, "Deliberate behaviours").
-void register_vector2(py::module_& m) {
-    py::class_<Vector2>(m, "Vector2")
-        .def(py::init([](double x, double y) { return Vector2{K::Vector_2(x, y)}; }),
+void register_vector2(py::class_<Vector2> cls) {
+    cls.def(py::init([](double x, double y) { return Vector2{K::Vector_2(x, y)}; }),
              py::arg("x"), py::arg("y"))
         .def_property_readonly("x", [](const Vector2& a) { return a.v.x(); })
         .def_property_readonly("y", [](const Vector2& a) { return a.v.y(); })

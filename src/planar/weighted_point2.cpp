@@ -12,8 +12,7 @@ double coordinate(const WeightedPoint2& w, int i) { return planar_cartesian(w.v.
 // Every accessor is a method here, unlike Point2's properties, and the
 // weight plays no part in equality: both are fixed by the interface
 // (README, "Deliberate behaviours").
-void register_weighted_point2(py::module_& m) {
-    py::class_<WeightedPoint2> cls(m, "WeightedPoint2");
+void register_weighted_point2(py::class_<WeightedPoint2> cls) {
     // Zeroed explicitly: the kernel's default constructor may leave the
     // coordinates uninitialised.
     cls.def(py::init(

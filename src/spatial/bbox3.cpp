@@ -8,10 +8,9 @@ namespace zenolith {
 // A plain box: bounds and a repr, no operations, and (without __eq__)
 // Python's identity equality and hash. The interface gives it nothing more;
 // use IsoCuboid3 to compute with boxes (README, "Deliberate behaviours").
-void register_bbox3(py::module_& m) {
+void register_bbox3(py::class_<Bbox3> cls) {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    py::class_<Bbox3>(m, "Bbox3")
-        .def(py::init([=] { return Bbox3{CGAL::Bbox_3(inf, inf, inf, -inf, -inf, -inf)}; }))
+    cls.def(py::init([=] { return Bbox3{CGAL::Bbox_3(inf, inf, inf, -inf, -inf, -inf)}; }))
         .def(py::init([](double xmin, double ymin, double zmin, double xmax, double ymax, double zmax) {
                  return Bbox3{CGAL::Bbox_3(xmin, ymin, zmin, xmax, ymax, zmax)};
              }),

@@ -66,8 +66,7 @@ constexpr const char* plane_misses = "the plane does not intersect the sphere";
 
 }  // namespace
 
-void register_circle3(py::module_& m) {
-    py::class_<Circle3> cls(m, "Circle3");
+void register_circle3(py::class_<Circle3> cls) {
     cls.def(py::init([](const Point3& center, double sq_r, const Plane3& plane) {
                 return Circle3{K::Circle_3(center.v, sq_r, plane.v)};
             }),

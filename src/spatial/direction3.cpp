@@ -11,8 +11,7 @@ Direction3 opposite(const Direction3& d) { return Direction3{-d.v}; }
 
 // Never normalised; equality is the kernel's: equal cross products and
 // equal component signs (NaN counting as zero).
-void register_direction3(py::module_& m) {
-    py::class_<Direction3> cls(m, "Direction3");
+void register_direction3(py::class_<Direction3> cls) {
     cls.def(py::init([](double x, double y, double z) { return Direction3{K::Direction_3(x, y, z)}; }),
             py::arg("x"), py::arg("y"), py::arg("z"))
         .def(py::init([](const Vector3& v) { return Direction3{v.v.direction()}; }), py::arg("v"))

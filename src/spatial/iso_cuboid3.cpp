@@ -14,8 +14,7 @@ Point3 vertex(const IsoCuboid3& c, int i) { return Point3{c.v.vertex(rem_index(i
 // The constructors from two corners, from numbers and from a box sort each
 // axis (a < b ? a : b), as the kernel's two-corner constructor does; the
 // six-point one stores its arguments as given, even inverted.
-void register_iso_cuboid3(py::module_& m) {
-    py::class_<IsoCuboid3> cls(m, "IsoCuboid3");
+void register_iso_cuboid3(py::class_<IsoCuboid3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) {
                 return IsoCuboid3{K::Iso_cuboid_3(p.v, q.v)};
             }),

@@ -4,8 +4,7 @@
 namespace zenolith {
 
 // A point P and a direction vector V, never normalised.
-void register_line3(py::module_& m) {
-    py::class_<Line3> cls(m, "Line3");
+void register_line3(py::class_<Line3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) { return Line3{K::Line_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def(py::init([](const Point3& p, const Direction3& d) { return Line3{K::Line_3(p.v, d.v)}; }),

@@ -5,8 +5,7 @@ namespace zenolith {
 
 // An oriented plane a*x + b*y + c*z + d = 0, stored as constructed. Lines,
 // rays and segments reduce to three points; the 2D frame is the kernel's.
-void register_plane3(py::module_& m) {
-    py::class_<Plane3> cls(m, "Plane3");
+void register_plane3(py::class_<Plane3> cls) {
     cls.def(py::init([](double a, double b, double c, double d) {
                 return Plane3{K::Plane_3(a, b, c, d)};
             }),

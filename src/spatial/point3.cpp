@@ -9,8 +9,7 @@ double coordinate(const Point3& p, int i) { return spatial_cartesian(p.v, i); }
 
 }  // namespace
 
-void register_point3(py::module_& m) {
-    py::class_<Point3> cls(m, "Point3");
+void register_point3(py::class_<Point3> cls) {
     cls.def(py::init([] { return Point3{K::Point_3(0.0, 0.0, 0.0)}; }))
         .def(py::init([](double x, double y, double z) { return Point3{K::Point_3(x, y, z)}; }),
              py::arg("x"), py::arg("y"), py::arg("z"))

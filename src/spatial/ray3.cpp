@@ -5,8 +5,7 @@ namespace zenolith {
 
 // A source and a second point; the direction is their difference, never
 // normalised.
-void register_ray3(py::module_& m) {
-    py::class_<Ray3> cls(m, "Ray3");
+void register_ray3(py::class_<Ray3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) { return Ray3{K::Ray_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def(py::init([](const Point3& p, const Direction3& d) { return Ray3{K::Ray_3(p.v, d.v)}; }),

@@ -10,8 +10,7 @@ Point3 end(const Segment3& s, int i) { return Point3{s.v.vertex(rem_index(i, 2))
 
 }  // namespace
 
-void register_segment3(py::module_& m) {
-    py::class_<Segment3> cls(m, "Segment3");
+void register_segment3(py::class_<Segment3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) { return Segment3{K::Segment_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def("source", [](const Segment3& s) { return Point3{s.v.source()}; })

@@ -5,8 +5,7 @@ namespace zenolith {
 
 // An int second argument reaches the (center, orientation) constructor in
 // the first overload pass: Sphere3(c, 2) is the sphere of radius 0.
-void register_sphere3(py::module_& m) {
-    py::class_<Sphere3> cls(m, "Sphere3");
+void register_sphere3(py::class_<Sphere3> cls) {
     cls.def(py::init([](const Point3& center, double squared_radius, int orientation) {
                 return Sphere3{K::Sphere_3(center.v, squared_radius, orientation_code(orientation))};
             }),

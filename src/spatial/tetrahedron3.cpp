@@ -11,8 +11,7 @@ Point3 vertex(const Tetrahedron3& t, int i) { return Point3{t.v.vertex(cyclic_in
 
 }  // namespace
 
-void register_tetrahedron3(py::module_& m) {
-    py::class_<Tetrahedron3> cls(m, "Tetrahedron3");
+void register_tetrahedron3(py::class_<Tetrahedron3> cls) {
     cls.def(py::init([](const Point3& p0, const Point3& p1, const Point3& p2, const Point3& p3) {
                 return Tetrahedron3{K::Tetrahedron_3(p0.v, p1.v, p2.v, p3.v)};
             }),

@@ -10,8 +10,7 @@ Point3 vertex(const Triangle3& t, int i) { return Point3{t.v.vertex(cyclic_index
 
 }  // namespace
 
-void register_triangle3(py::module_& m) {
-    py::class_<Triangle3> cls(m, "Triangle3");
+void register_triangle3(py::class_<Triangle3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q, const Point3& r) {
                 return Triangle3{K::Triangle_3(p.v, q.v, r.v)};
             }),

@@ -14,8 +14,7 @@ Vector3 scaled(const Vector3& v, double s) { return Vector3{v.v * s}; }
 // The registration order is unusual and is kept: the two-point constructor,
 // the scalar product and equality come before the numeric constructors, so
 // v * w with a vector w is the scalar product and v * 2 scales.
-void register_vector3(py::module_& m) {
-    py::class_<Vector3> cls(m, "Vector3");
+void register_vector3(py::class_<Vector3> cls) {
     cls.def(py::init([] { return Vector3{K::Vector_3(0.0, 0.0, 0.0)}; }))
         .def(py::init([](const Point3& a, const Point3& b) { return Vector3{K::Vector_3(a.v, b.v)}; }),
              py::arg("a"), py::arg("b"))

@@ -10,7 +10,7 @@ STAMP  := $(VENV)/.zenolith-installed
 SOURCES := $(shell find src python -type f ! -path '*/__pycache__/*' 2>/dev/null) \
            CMakeLists.txt pyproject.toml
 
-.PHONY: all build demo test bench gallery snapshot clean distclean bootstrap
+.PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap
 .PHONY: wheel wheel-check
 
 all: build
@@ -56,6 +56,10 @@ wheel: $(READY)
 
 wheel-check: wheel
 	$(PY) scripts/wheel.py check
+
+# Rewrites docs/api.md from the type stubs of zenolith_core.
+docs: $(READY)
+	$(PY) scripts/api_docs.py
 
 clean:
 	rm -rf build $(STAMP)

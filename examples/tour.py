@@ -6,11 +6,11 @@ import math
 import zenolith_core as z
 
 
-def section(title):
+def section(title: str) -> None:
     print(f"\n== {title} ==")
 
 
-def planar_basics():
+def planar_basics() -> None:
     section("points, vectors and orientation")
     a, b, c = z.Point2(0, 0), z.Point2(4, 0), z.Point2(1, 3)
     ab = b - a
@@ -22,7 +22,7 @@ def planar_basics():
         print(f"orientation({p}, {q}, {r}) -> {z.orientation(p, q, r)}")
 
 
-def polygon_walk():
+def polygon_walk() -> None:
     section("a polygon walk")
     polygon = [z.Point2(0, 0), z.Point2(4, 0), z.Point2(4, 3), z.Point2(2, 1), z.Point2(0, 3)]
     perimeter = 0.0
@@ -39,7 +39,7 @@ def polygon_walk():
     print("bounding box:", box)
 
 
-def lines_and_shapes():
+def lines_and_shapes() -> None:
     section("lines, triangles and circles")
     line = z.Line2(z.Point2(0, 1), z.Point2(2, 3))
     print("line through (0, 1) and (2, 3):", line)
@@ -52,7 +52,7 @@ def lines_and_shapes():
     print("circle through three points:", circle, "box:", circle.bbox())
 
 
-def transformations():
+def transformations() -> None:
     section("affine transformations")
     quarter = z.AffTransformation2(1.0, 0.0)  # sine 1, cosine 0
     shift = z.AffTransformation2(z.Vector2(1, 0))
@@ -66,7 +66,7 @@ def transformations():
     print("rectangle", square, "turned:", square.transform(quarter))
 
 
-def spatial():
+def spatial() -> None:
     section("space")
     p, q, r = z.Point3(1, 0, 0), z.Point3(0, 1, 0), z.Point3(0, 0, 1)
     plane = z.Plane3(p, q, r)
@@ -87,7 +87,7 @@ def spatial():
         print("far apart:", e)
 
 
-def main():
+def main() -> None:
     planar_basics()
     polygon_walk()
     lines_and_shapes()

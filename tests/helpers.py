@@ -48,3 +48,31 @@ class IndexRaises:
 
 # Class attributes pybind11 adds by itself, not bindings of ours.
 PYBIND_EXTRAS = ("__doc__", "__module__", "__hash__", "_pybind11_conduit_v1_")
+
+
+def run_child(code):
+    """Runs `code` in a fresh interpreter, so that a crash fails one test
+    with its output instead of ending the whole session."""
+    import subprocess
+    import sys
+
+    return subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, timeout=600)
+
+
+# One instance of every class, as source text for child interpreters.
+SAMPLES = """
+import zenolith_core as z
+P2, Q2, R2 = z.Point2(1, 2), z.Point2(3, 4), z.Point2(5, 0)
+P3, Q3, R3, S3 = z.Point3(1, 2, 3), z.Point3(0, 0, 0), z.Point3(1, 0, 0), z.Point3(0, 1, 0)
+SAMPLES = [
+    P2, z.Vector2(1, 2), z.orientation(P2, Q2, R2), z.Bbox2(0, 0, 1, 1), z.Direction2(1, 2),
+    z.Line2(1, 2, 3), z.Segment2(P2, Q2), z.Ray2(P2, Q2), z.Triangle2(P2, Q2, R2),
+    z.Circle2(P2, Q2, R2), z.IsoRectangle2(P2, Q2), z.WeightedPoint2(P2, 1.0),
+    z.AffTransformation2(z.Line2(1, 2, 3)), z.Bbox3(0, 0, 0, 1, 1, 1), P3, z.Vector3(1, 2, 3),
+    z.Direction3(1, 2, 3), z.Plane3(1, 2, 3, 4), z.Line3(P3, Q3), z.Segment3(P3, Q3),
+    z.Ray3(P3, Q3), z.Triangle3(P3, Q3, R3), z.Sphere3(Q3, 2.0, 1), z.Tetrahedron3(P3, Q3, R3, S3),
+    z.IsoCuboid3(Q3, P3), z.Circle3(Q3, R3, S3),
+]
+assert sorted(type(s).__name__ for s in SAMPLES) == sorted(
+    n for n, c in vars(z).items() if isinstance(c, type))
+"""

@@ -1,8 +1,10 @@
 // The module body: its docstring, squared_distance, then every class and
 // `orientation` in their fixed registration order (the order of the module
-// dictionary is part of the interface), then every class's bindings.
+// dictionary is part of the interface), then every class's bindings, and
+// last the guards on how instances of those classes are made.
 #include <pybind11/pybind11.h>
 
+#include "instances.hpp"
 #include "registrations.hpp"
 
 namespace py = pybind11;
@@ -85,4 +87,6 @@ PYBIND11_MODULE(zenolith_core, m) {
     register_tetrahedron3(tetrahedron3);
     register_iso_cuboid3(iso_cuboid3);
     register_circle3(circle3);
+
+    guard_instances();
 }

@@ -1,6 +1,8 @@
 import math
 
 import pytest
+from hypothesis import given, settings
+from hypothesis import strategies as st
 
 import zenolith_core as z
 from helpers import same_float
@@ -69,6 +71,78 @@ def test_dilate_steps_representable_values():
     n = z.Bbox2(2.2250738585072014e-308, 0, 1, 1)  # smallest normal, stepping into subnormals
     n.dilate(1)
     assert n.xmin == 2.2250738585072014e-308 - TINY
+
+
+def stepped(v, n):
+    """The definition of dilation: |n| single steps to the adjacent double."""
+    for _ in range(abs(n)):
+        v = math.nextafter(v, INF if n > 0 else -INF)
+    if math.isinf(v):
+        raise OverflowError
+    return v
+
+
+# Zeros of both signs, subnormals, the smallest normals, the top binade.
+EDGES = [0.0, -0.0, TINY, -TINY, 7 * TINY, 2.2250738585072014e-308, -2.2250738585072014e-308,
+         1.0, -0.75, 1.5e308, -1.5e308, MAX, -MAX, math.nextafter(MAX, 0), -math.nextafter(MAX, 0)]
+BOUNDS = st.one_of(st.sampled_from(EDGES), st.floats(allow_nan=False, allow_infinity=False))
+
+
+@settings(max_examples=300, deadline=None)
+@given(box=st.lists(BOUNDS, min_size=4, max_size=4), dist=st.integers(-300, 300))
+def test_dilate_equals_stepping_one_value_at_a_time(box, dist):
+    b = z.Bbox2(*box)
+    try:
+        expected = [stepped(box[0], -dist), stepped(box[1], -dist),
+                    stepped(box[2], dist), stepped(box[3], dist)]
+    except OverflowError:
+        with pytest.raises(OverflowError, match=r"^Error in function float_next<double>\(double\): "
+                                                r"Overflow Error$"):
+            b.dilate(dist)
+        expected = box  # all or nothing
+    else:
+        b.dilate(dist)
+    assert all(same_float(got, want) for got, want in zip(bounds(b), expected))
+
+
+@settings(max_examples=100, deadline=None)
+@given(box=st.lists(BOUNDS, min_size=4, max_size=4),
+       dist=st.integers(-(2**31) + 1, 2**31 - 2))
+def test_far_dilation_ends_one_step_from_the_one_before(box, dist):
+    b, before = z.Bbox2(*box), z.Bbox2(*box)
+    try:
+        before.dilate(dist)
+        b.dilate(dist + 1)
+    except OverflowError:
+        return
+    # (equal as numbers: the sign of a zero depends on where the walk began)
+    assert bounds(b) == tuple(stepped(v, n) for v, n in zip(bounds(before), (-1, -1, 1, 1)))
+
+
+def test_dilate_takes_constant_time_and_returns_to_signed_zeros():
+    n = 2**31 - 1  # one step at a time this would take minutes
+    b = z.Bbox2(0.0, -0.0, 0.0, 1.0)
+    b.dilate(n)
+    assert bounds(b) == (-n * TINY, -n * TINY, n * TINY, 1 + n * 2**-52)
+    b.dilate(-n)  # a zero reached from below is -0.0, from above 0.0
+    assert [same_float(v, w) for v, w in zip(bounds(b), (-0.0, -0.0, 0.0, 1.0))] == [True] * 4
+
+
+def test_dilate_by_the_smallest_int_moves_every_bound_down():
+    # -dist wraps to -2**31 in 32 bits, so the lower bounds move down as well
+    b = z.Bbox2(-1.0, -0.5, 1.0, 2.0)
+    b.dilate(-(2**31))
+    assert bounds(b) == (-1 - 2**-21, -0.5 - 2**-22, 1 - 2**-22, 2 - 2**-21)
+
+
+@pytest.mark.parametrize("box", [(0, 0, MAX, 1), (-MAX, 0, 1, 1), (0, 0, math.nextafter(MAX, 0), 1)])
+@pytest.mark.parametrize("dist", [2, 2**31 - 1])
+def test_dilating_past_the_largest_double_overflows_whatever_the_steps(box, dist):
+    b = z.Bbox2(*box)
+    with pytest.raises(OverflowError, match=r"^Error in function float_next<double>\(double\): "
+                                            r"Overflow Error$"):
+        b.dilate(dist)
+    assert bounds(b) == box
 
 
 @pytest.mark.parametrize("box", [(INF, 0, 1, 1), (0, 0, 1, -INF), (NAN, 0, 1, 1), (0, NAN, 1, 1)])

@@ -1,5 +1,8 @@
 #include <boost/math/special_functions/next.hpp>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "../module/conventions.hpp"
@@ -23,16 +26,46 @@ Interval scaled_interval(double lo, double hi, double factor) {
     return {c - h, c + h};
 }
 
+// Doubles in order as integers: adjacent doubles are adjacent integers, both
+// zeros are 0, and a negative double is the negation of its magnitude.
+std::int64_t ordinal(double v) {
+    std::int64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits < 0 ? -(bits & std::numeric_limits<std::int64_t>::max()) : bits;
+}
+
+double from_ordinal(std::int64_t k) {
+    const std::uint64_t magnitude = k < 0 ? 0 - static_cast<std::uint64_t>(k) : k;
+    const std::uint64_t bits = k < 0 ? magnitude | (std::uint64_t{1} << 63) : magnitude;
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+// Boost.Math's float_advance(v, n), in constant time: the double n steps
+// above v (below for negative n), crossing zero as one value. A zero reached
+// from a negative start is -0.0, as the stepping gives it; n = 0 returns v.
+// Failures are left to Boost itself so that they read the same whatever n:
+// a non-finite v, and a step past the largest finite double.
+double advanced(double v, int n) {
+    using boost::math::float_advance;
+    constexpr double max = std::numeric_limits<double>::max();
+    if (!std::isfinite(v)) return float_advance(v, 0);
+    const std::int64_t k = ordinal(v) + n;
+    if (k > ordinal(max)) return float_advance(max, 1);
+    if (k < -ordinal(max)) return float_advance(-max, -1);
+    return k == 0 ? std::copysign(0.0, v) : from_ordinal(k);
+}
+
 // Every bound moves `dist` representable doubles outward (inward when
 // negative). All four new bounds are computed before any is stored: when
-// stepping one of them fails, Boost's error escapes and the box is intact.
+// one of them fails, the error escapes and the box is intact.
 void dilate(Bbox2& b, int dist) {
-    using boost::math::float_advance;
     const int inward = negated(dist);
-    const double xmin = float_advance(b.v.xmin(), inward);
-    const double ymin = float_advance(b.v.ymin(), inward);
-    const double xmax = float_advance(b.v.xmax(), dist);
-    const double ymax = float_advance(b.v.ymax(), dist);
+    const double xmin = advanced(b.v.xmin(), inward);
+    const double ymin = advanced(b.v.ymin(), inward);
+    const double xmax = advanced(b.v.xmax(), dist);
+    const double ymax = advanced(b.v.ymax(), dist);
     b.v = CGAL::Bbox_2(xmin, ymin, xmax, ymax);
 }
 

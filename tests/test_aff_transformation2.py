@@ -251,3 +251,28 @@ def test_degenerate_input_raises_nothing():
     assert math.isnan(q.x) or math.isinf(q.x)
     bad.inverse()
     T(2.0, 2.0).transform_point(P(1, 0))  # not on the unit circle: also scales
+
+
+def test_reflection_in_a_nearly_horizontal_line_maps_to_finite_points():
+    # The line y = 1 with a = 5e-324: its x-axis intercept -c/a overflows.
+    r = T(L(5e-324, 1.0, -1.0))
+    assert r.is_reflection() and r.is_odd()
+    s = -2 * 5e-324  # the exact m01, the sine of twice the line's angle
+    assert (r.cartesian(0, 0), r.cartesian(0, 1), r.cartesian(1, 1)) == (1.0, s, -1.0)
+    assert xy(r(P(0.0, 0.0))) == (-s, 2.0)
+    assert xy(r(P(3.0, 5.0))) == (3.0 - 4 * s, -3.0)
+    assert (r.cartesian(0, 2), r.cartesian(1, 2)) == (-s, 2.0)
+    assert r.transform_line(L(0.0, 1.0, 0.0)).has_on(P(7.0, 2.0))
+    for name, other in kinds().items():  # products and inverse see the same point mapping
+        for ab, first, second in ((r * other, other, r), (other * r, r, other)):
+            p = P(1.5, -2.5)
+            assert close(xy(ab(p)), xy(second(first(p)))), name
+    assert close(xy(r.inverse()(r(P(1.5, -2.5)))), (1.5, -2.5))
+    # where the intercept is merely large, the kernel's formula stays, as rounded
+    a, b, c = 1e-300, 1.0, -1.0
+    sq = b * b + a * a
+    sin, cos = 2 * -a * b / sq, 2 * (b * b / sq) - 1
+    tx, ty = -(c / a), -0.0
+    x, y = 3.0, 5.0
+    want = (cos * x + sin * y - cos * tx - sin * ty + tx, sin * x - cos * y - sin * tx + cos * ty + ty)
+    assert xy(T(L(a, b, c))(P(x, y))) == want

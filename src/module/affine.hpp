@@ -7,16 +7,65 @@
 //    directions with its translation included, calls itself even, and its
 //    inverse forgets the translation;
 //  - a scaling by a negative factor leaves directions unchanged;
-//  - the product (reflection) * (scaling) gets its translation wrong.
+//  - the product (reflection) * (scaling) gets its translation wrong;
+//  - a reflection in a nearly horizontal line takes the line's x-axis
+//    intercept -c/a as its reference point, which overflows, so that every
+//    point it maps becomes NaN or infinite.
 // Every binding that applies, compares, inverts or composes transformations
 // goes through these functions, so all of them see the same real matrix.
 #pragma once
+
+#include <cmath>
 
 #include "types.hpp"
 
 namespace zenolith {
 
 using Transformation = K::Aff_transformation_2;
+
+// The kernel's reflection with a finite reference point, the line's y-axis
+// intercept (0, -c/b), in place of its overflowing x-axis intercept. Its
+// matrix entries are the kernel's own; points and vectors go through the
+// kernel's formula with the other reference point.
+class Reflection_about_y_intercept final : public CGAL::Reflection_repC2<K> {
+public:
+    explicit Reflection_about_y_intercept(const K::Line_2& l)
+        : CGAL::Reflection_repC2<K>(l), t_(0.0, -l.c() / l.b()) {}
+
+    using CGAL::Reflection_repC2<K>::transform;
+    K::Point_2 transform(const K::Point_2& p) const override { return reflect(p); }
+    K::Vector_2 transform(const K::Vector_2& v) const override { return reflect(v); }
+
+private:
+    template <class P>
+    P reflect(const P& p) const {
+        const double c = cartesian(0, 0), s = cartesian(0, 1);
+        return P(c * p.x() + s * p.y() - c * t_.x() - s * t_.y() + t_.x(),
+                 s * p.x() - c * p.y() - s * t_.x() + c * t_.y() + t_.y());
+    }
+
+    K::Vector_2 t_;
+};
+
+// The reflection in l: the kernel's own, unless its reference point overflows
+// for a line with finite coefficients while the y-axis intercept does not.
+// (The kernel then maps every point to a non-finite result, so every finite
+// result it gives is kept bit for bit.)
+inline Transformation reflection(const K::Line_2& l) {
+    Transformation t(CGAL::REFLECTION, l);
+    const bool overflows = l.a() != 0 && !std::isfinite(l.c() / l.a()) && std::isfinite(l.a()) &&
+                           std::isfinite(l.c()) && std::isfinite(l.c() / l.b());
+    if (overflows) {
+        CGAL::Handle_for_virtual<CGAL::Aff_transformation_rep_baseC2<K>> mended;
+        mended.initialize_with(Reflection_about_y_intercept(l));
+        mended.swap(t);
+    }
+    return t;
+}
+
+inline bool about_y_intercept(const Transformation& t) {
+    return t.is_reflection() && dynamic_cast<const Reflection_about_y_intercept*>(t.Ptr());
+}
 
 // The reflection's real matrix as a general transformation: its linear part
 // is right in the kernel; its translation is the image of the origin.
@@ -60,9 +109,13 @@ inline Transformation inverse(const Transformation& t) {
 }
 
 // a * b applies b first. Only the product of a reflection with a scaling on
-// its right is computed from the reflection's real matrix; every other pair
-// keeps the kernel's own product and representation.
+// its right, and any product with a reflection about its y-axis intercept
+// (whose reference point the kernel's products cannot see), are computed from
+// the reflection's real matrix; every other pair keeps the kernel's own
+// product and representation.
 inline Transformation compose(const Transformation& a, const Transformation& b) {
+    if (about_y_intercept(a)) return compose(reflection_as_matrix(a), b);
+    if (about_y_intercept(b)) return compose(a, reflection_as_matrix(b));
     if (a.is_reflection() && b.is_scaling()) return reflection_as_matrix(a) * b;
     return a * b;
 }

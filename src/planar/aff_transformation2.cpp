@@ -25,9 +25,7 @@ void register_aff_transformation2(py::class_<AffTransformation2> cls) {
              py::arg("v"))
         .def(py::init([](double s) { return AffTransformation2{Transformation(CGAL::SCALING, s)}; }),
              py::arg("s"))
-        .def(py::init([](const Line2& l) {
-                 return AffTransformation2{Transformation(CGAL::REFLECTION, l.v)};
-             }),
+        .def(py::init([](const Line2& l) { return AffTransformation2{reflection(l.v)}; }),
              py::arg("l"))
         .def(py::init([](double sine, double cosine) {
                  return AffTransformation2{Transformation(CGAL::ROTATION, sine, cosine)};

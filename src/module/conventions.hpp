@@ -3,6 +3,8 @@
 // small templates that bind whole families of identical operators.
 #pragma once
 
+#include "interpreter_symbols.hpp"
+
 #include <pybind11/pybind11.h>
 
 #include <initializer_list>

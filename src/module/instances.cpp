@@ -15,6 +15,8 @@
 //    assignment only between types with the same deallocator.
 #include "instances.hpp"
 
+#include "interpreter_symbols.hpp"
+
 #include <pybind11/pybind11.h>
 
 #include <stdexcept>

@@ -2,6 +2,8 @@
 // `orientation` in their fixed registration order (the order of the module
 // dictionary is part of the interface), then every class's bindings, and
 // last the guards on how instances of those classes are made.
+#include "interpreter_symbols.hpp"
+
 #include <pybind11/pybind11.h>
 
 #include "instances.hpp"

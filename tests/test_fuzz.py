@@ -1,167 +1,29 @@
-"""Every binding of every class and module function, called with random
-arguments of many kinds: nothing may crash, hang, or raise anything but the
-documented exception types. New classes are picked up without edits."""
+"""Runs the fuzz calls of fuzz_calls.py in child interpreters, a batch of
+targets each, so that a crash fails one batch with the call that caused it
+instead of ending the session."""
 
-import math
 import os
+import pathlib
+import signal
+import subprocess
+import sys
 
 import pytest
-from hypothesis import HealthCheck, given, settings
-from hypothesis import strategies as st
 
-import zenolith_core as z
-from helpers import PYBIND_EXTRAS, FloatLike, FloatRaises, IndexLike, IndexRaises
-
-ALLOWED = (TypeError, ValueError, OverflowError, AttributeError)
-CLASSES = [c for c in vars(z).values() if isinstance(c, type)]
-FUNCTIONS = [f for n, f in vars(z).items() if not n.startswith("__") and not isinstance(f, type)]
-
-# Bindings whose cost grows with an argument's size get only small ones.
-SMALL_ARGUMENTS = {("Bbox2", "dilate")}
-
-EXAMPLES = int(os.environ.get("ZENOLITH_FUZZ_EXAMPLES", "40"))
-FUZZ_SETTINGS = settings(
-    max_examples=EXAMPLES,
-    deadline=None,
-    derandomize=bool(os.environ.get("CI")),
-    database=None,
-    suppress_health_check=list(HealthCheck),
-)
+BATCHES = int(os.environ.get("ZENOLITH_FUZZ_BATCHES", "4"))
+HERE = pathlib.Path(__file__).resolve().parent
 
 
-class BadRepr:
-    """An argument that cannot even be printed in an error message."""
-
-    def __repr__(self):
-        raise ZeroDivisionError("no repr")
-
-
-def _attempt(f, *args):
-    try:
-        return f(*args)
-    except ALLOWED:
-        return None
-
-
-def _build_pool():
-    """A few instances of every class, made the way users make them: from
-    numbers, from other instances, and as results of methods."""
-    pool = {cls: [] for cls in CLASSES}
-    seen = set()
-
-    def add(obj):
-        # distinct values only, so that groups of instances are not all alike
-        if type(obj) in pool and len(pool[type(obj)]) < 10:
-            key = (type(obj), _attempt(repr, obj))
-            if key not in seen:
-                seen.add(key)
-                pool[type(obj)].append(obj)
-
-    rows = []
-    for n in range(10):
-        rows.append([i + 1.5 for i in range(n)])
-        rows.append([(i * 7) % 5 - 2 for i in range(n)])  # ints, some repeated
-        rows.append([(-1.0) ** i * (i + 0.25) for i in range(n)])
-        rows.append([round(3 * math.sin(1.7 * i + n), 3) for i in range(n)])  # general position
-    for _ in range(3):
-        samples = [obj for objs in pool.values() for obj in objs[:2]]
-        groups = [objs[:n] for objs in pool.values() for n in (3, 4, 6) if len(objs) >= n]
-        for cls in CLASSES:
-            for row in rows:
-                add(_attempt(cls, *row))
-            for group in groups:  # several distinct instances of one class
-                add(_attempt(cls, *group))
-            for a in samples:
-                add(_attempt(cls, a))
-                add(_attempt(cls, a, 2.5))
-                add(_attempt(cls, a, 3))
-                for b in samples:
-                    add(_attempt(cls, a, b))
-                    add(_attempt(cls, a, b, a))
-        for f in FUNCTIONS:
-            for a in samples:
-                add(_attempt(f, a, a, a))
-        for objs in list(pool.values()):
-            for obj in list(objs):
-                for name in dir(obj):
-                    if not name.startswith("_"):
-                        attr = _attempt(getattr, obj, name)
-                        add(_attempt(attr) if callable(attr) else attr)
-    return pool
-
-
-POOL = _build_pool()
-INSTANCES = [obj for objs in POOL.values() for obj in objs]
-
-SCALARS = st.one_of(
-    st.integers(min_value=-(2**70), max_value=2**70),
-    st.sampled_from([0, 1, -1, 2, 2**31 - 1, 2**31, -(2**31), -(2**31) - 1, 2**63, 2**64, 2**1024]),
-    st.floats(allow_nan=True, allow_infinity=True),
-    st.sampled_from([0.0, -0.0, math.inf, -math.inf, math.nan, 5e-324, 1.7976931348623157e308]),
-    st.booleans(),
-    st.none(),
-    st.text(max_size=3),
-    st.sampled_from([FloatLike(2.5), FloatLike(math.nan), FloatRaises(), IndexLike(3),
-                     IndexLike(2**40), IndexRaises(), BadRepr(), object(), [], (1, 2), 1j]),
-)
-SMALL_SCALARS = st.one_of(st.integers(min_value=-64, max_value=64), st.booleans(),
-                          st.floats(allow_nan=True), st.none())
-KEYWORDS = ["x", "y", "i", "p", "q", "t", "v", "wp", "p1", "scalar", "factor", "dist"]
-
-
-def _arguments(owner, name):
-    scalars = SMALL_SCALARS if (getattr(owner, "__name__", ""), name) in SMALL_ARGUMENTS else SCALARS
-    values = st.one_of(scalars, st.sampled_from(INSTANCES)) if INSTANCES else scalars
-    free = st.lists(values, max_size=5)
-    own = POOL.get(owner) or []
-    if own:  # mostly called on a real instance of its own class
-        bound = st.tuples(st.sampled_from(own), st.lists(values, max_size=4))
-        free = st.one_of(free, bound.map(lambda t: [t[0], *t[1]]), bound.map(lambda t: [t[0], *t[1]]))
-    kwargs = st.one_of(st.just({}), st.dictionaries(st.sampled_from(KEYWORDS), values, max_size=2))
-    return st.tuples(free, kwargs)
-
-
-def _targets():
-    for cls in CLASSES:
-        for name, attr in list(cls.__dict__.items()):
-            if name in PYBIND_EXTRAS:
-                continue
-            if name == "__init__":
-                yield pytest.param(cls, name, cls, id=f"{cls.__name__}()")
-            elif isinstance(attr, property):
-                yield pytest.param(cls, name, attr.fget, id=f"{cls.__name__}.{name}")
-            else:
-                yield pytest.param(cls, name, getattr(cls, name), id=f"{cls.__name__}.{name}")
-    for f in FUNCTIONS:
-        yield pytest.param(None, f.__name__, f, id=f.__name__)
-
-
-@pytest.mark.parametrize("owner, name, target", list(_targets()))
-def test_binding_survives_random_arguments(owner, name, target):
-    @FUZZ_SETTINGS
-    @given(call=_arguments(owner, name))
-    def run(call):
-        args, kwargs = call
-        try:
-            result = target(*args, **kwargs)
-        except ALLOWED:
-            return
-        repr(result)
-
-    run()
-
-
-def test_every_class_can_be_made_or_obtained():
-    missing = [cls.__name__ for cls, objs in POOL.items() if not objs]
-    assert not missing
-
-
-def test_reading_every_attribute_of_every_instance():
-    for obj in INSTANCES:
-        for name in dir(obj):
-            try:
-                attr = getattr(obj, name)
-                if callable(attr) and not name.startswith("__"):
-                    attr()
-            except ALLOWED:
-                pass
+@pytest.mark.parametrize("batch", range(BATCHES))
+def test_fuzz_batch_in_a_child_interpreter(batch, tmp_path):
+    last_call = tmp_path / "last-call"
+    env = dict(os.environ, ZENOLITH_FUZZ_BATCH=f"{batch}/{BATCHES}",
+               ZENOLITH_FUZZ_LAST_CALL=str(last_call))
+    out = subprocess.run(
+        [sys.executable, "-m", "pytest", "-q", "-p", "no:cacheprovider", str(HERE / "fuzz_calls.py")],
+        cwd=HERE.parent, env=env, capture_output=True, text=True)
+    if out.returncode < 0:
+        call = last_call.read_text() if last_call.exists() else "(before the first call)"
+        pytest.fail(f"the child died of {signal.Signals(-out.returncode).name} in the call\n"
+                    f"  {call}\n{out.stderr[-3000:]}", pytrace=False)
+    assert out.returncode == 0, out.stdout[-6000:] + out.stderr[-2000:]

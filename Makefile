@@ -10,7 +10,7 @@ STAMP  := $(VENV)/.zenolith-installed
 SOURCES := $(shell find src python -type f ! -path '*/__pycache__/*' 2>/dev/null) \
            CMakeLists.txt pyproject.toml
 
-.PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap
+.PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap sanitize
 .PHONY: wheel wheel-check
 
 all: build
@@ -60,6 +60,11 @@ wheel-check: wheel
 # Rewrites docs/api.md from the type stubs of zenolith_core.
 docs: $(READY)
 	$(PY) scripts/api_docs.py
+
+# The test suite against an AddressSanitizer and UndefinedBehaviorSanitizer
+# build of its own (build/sanitize); slow, so not part of `make test`.
+sanitize: $(STAMP)
+	scripts/sanitize.sh
 
 clean:
 	rm -rf build $(STAMP)

@@ -132,7 +132,8 @@ def _reinit(obj, *args, **kwargs):
 
 
 def _assign_class(obj, model=None, *_, **__):
-    obj.__class__ = model if isinstance(model, type) else type(model)
+    if isinstance(obj, tuple(CLASSES)):  # leave the shared argument helpers alone
+        obj.__class__ = model if isinstance(model, type) else type(model)
 
 
 def _add_in_place(obj, *operands, **_):
@@ -153,6 +154,12 @@ def _inherited(cls):
     yield "__class__=", _assign_class
     yield "__init__ again", _reinit
     yield "+= chain", _add_in_place
+
+
+# CPython's own methods let the errors of the argument helpers through
+# (a failing __index__), where the module's bindings turn them into TypeError.
+INHERITED = {name for name, _ in _inherited(object)}
+HELPER_ERRORS = (ZeroDivisionError,)
 
 
 def _all_targets():
@@ -205,9 +212,10 @@ def test_binding_survives_random_arguments(owner, name, target):
     def run(call):
         args, kwargs = call
         _note(f"{getattr(owner, '__name__', '')}.{name}", args, kwargs)
+        allowed = ALLOWED + HELPER_ERRORS if name in INHERITED else ALLOWED
         try:
             result = target(*args, **kwargs)
-        except ALLOWED:
+        except allowed:
             return
         repr(result)
 

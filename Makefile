@@ -63,7 +63,7 @@ docs: $(READY)
 
 # The test suite against an AddressSanitizer and UndefinedBehaviorSanitizer
 # build of its own (build/sanitize); slow, so not part of `make test`.
-sanitize: $(STAMP)
+sanitize: $(VENV)/.requirements-installed
 	scripts/sanitize.sh
 
 clean:

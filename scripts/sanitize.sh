@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-py=.venv/bin/python
+py=$PWD/.venv/bin/python
 build=build/sanitize
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g"
 
@@ -21,10 +21,15 @@ flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-po
 .venv/bin/cmake --build "$build"
 
 # The tests refuse a module lying in the source tree (they would not know it
-# from a stale artefact), so the sanitized one is imported from a copy outside.
+# from a stale artefact), so the sanitized modules are imported from a copy
+# outside: the core, and the companion package with its native part.
 site=$(mktemp -d)
 trap 'rm -rf "$site"' EXIT
 cp "$build"/zenolith_core*.so "$site"/
+if [ -d python/zenolith ]; then
+    cp -r python/zenolith "$site"/
+    cp "$build"/_native*.so "$site"/zenolith/
+fi
 
 # The interpreter is not instrumented: the runtime must be loaded first, and
 # with it the C++ library the module's exceptions unwind through. Freed

@@ -10,7 +10,7 @@ import sys
 
 import pytest
 
-BATCHES = int(os.environ.get("ZENOLITH_FUZZ_BATCHES", "4"))
+BATCHES = int(os.environ.get("ZENOLITH_FUZZ_BATCHES", "2"))
 HERE = pathlib.Path(__file__).resolve().parent
 
 

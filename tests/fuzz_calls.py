@@ -1,6 +1,6 @@
 """Every binding of every class and module function, and the special methods
 every object inherits (reduction, allocation, class assignment, a second
-__init__, in-place chains), called with random arguments of many kinds:
+__init__, in-place chains), a trip through pickle and deepcopy, called with random arguments of many kinds:
 nothing may crash, hang, or raise anything but the documented exception
 types. New classes are picked up without edits.
 
@@ -8,8 +8,10 @@ test_fuzz.py runs this file in child interpreters, one per batch of targets
 (ZENOLITH_FUZZ_BATCH="i/n"); each call is written to ZENOLITH_FUZZ_LAST_CALL
 before it is made, so that a crash is reported with its arguments."""
 
+import copy
 import math
 import os
+import pickle
 
 import pytest
 from hypothesis import HealthCheck, given, settings
@@ -145,6 +147,15 @@ def _add_in_place(obj, *operands, **_):
         obj -= operand
 
 
+def _travel(obj, protocol=None, *_, **__):
+    """Pickled at a random protocol and deep-copied: may succeed, or refuse a
+    value it cannot rebuild exactly with one of the documented errors."""
+    if isinstance(obj, tuple(CLASSES)):
+        valid = type(protocol) is int and 0 <= protocol <= pickle.HIGHEST_PROTOCOL
+        pickle.loads(pickle.dumps(obj, protocol if valid else None))
+        return copy.deepcopy(obj)
+
+
 def _inherited(cls):
     """What every instance inherits besides its bindings."""
 
@@ -157,6 +168,7 @@ def _inherited(cls):
     yield "__class__=", _assign_class
     yield "__init__ again", _reinit
     yield "+= chain", _add_in_place
+    yield "pickle and copy", _travel
 
 
 # CPython's own methods let the errors of the argument helpers through

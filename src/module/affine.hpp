@@ -23,14 +23,26 @@ namespace zenolith {
 
 using Transformation = K::Aff_transformation_2;
 
+// The kernel's reflection, which keeps its matrix but not the line it was
+// made from; this one remembers the line too, so that a copy made in another
+// process (pickling) is rebuilt from the very same line, bit for bit.
+class Reflection_in_line : public CGAL::Reflection_repC2<K> {
+public:
+    explicit Reflection_in_line(const K::Line_2& l) : CGAL::Reflection_repC2<K>(l), line_(l) {}
+    const K::Line_2& line() const { return line_; }
+
+private:
+    K::Line_2 line_;
+};
+
 // The kernel's reflection with a finite reference point, the line's y-axis
 // intercept (0, -c/b), in place of its overflowing x-axis intercept. Its
 // matrix entries are the kernel's own; points and vectors go through the
 // kernel's formula with the other reference point.
-class Reflection_about_y_intercept final : public CGAL::Reflection_repC2<K> {
+class Reflection_about_y_intercept final : public Reflection_in_line {
 public:
     explicit Reflection_about_y_intercept(const K::Line_2& l)
-        : CGAL::Reflection_repC2<K>(l), t_(0.0, -l.c() / l.b()) {}
+        : Reflection_in_line(l), t_(0.0, -l.c() / l.b()) {}
 
     using CGAL::Reflection_repC2<K>::transform;
     K::Point_2 transform(const K::Point_2& p) const override { return reflect(p); }
@@ -52,15 +64,23 @@ private:
 // (The kernel then maps every point to a non-finite result, so every finite
 // result it gives is kept bit for bit.)
 inline Transformation reflection(const K::Line_2& l) {
-    Transformation t(CGAL::REFLECTION, l);
     const bool overflows = l.a() != 0 && !std::isfinite(l.c() / l.a()) && std::isfinite(l.a()) &&
                            std::isfinite(l.c()) && std::isfinite(l.c() / l.b());
-    if (overflows) {
-        CGAL::Handle_for_virtual<CGAL::Aff_transformation_rep_baseC2<K>> mended;
-        mended.initialize_with(Reflection_about_y_intercept(l));
-        mended.swap(t);
-    }
+    CGAL::Handle_for_virtual<CGAL::Aff_transformation_rep_baseC2<K>> rep;
+    if (overflows)
+        rep.initialize_with(Reflection_about_y_intercept(l));
+    else
+        rep.initialize_with(Reflection_in_line(l));
+    Transformation t;
+    rep.swap(t);
     return t;
+}
+
+// The line a reflection made by reflection() reflects in; null for any
+// other transformation.
+inline const K::Line_2* reflection_line(const Transformation& t) {
+    const auto* r = dynamic_cast<const Reflection_in_line*>(t.Ptr());
+    return r ? &r->line() : nullptr;
 }
 
 inline bool about_y_intercept(const Transformation& t) {

@@ -1,7 +1,8 @@
 // The module body: its docstring, squared_distance, then every class and
 // `orientation` in their fixed registration order (the order of the module
-// dictionary is part of the interface), then every class's bindings, and
-// last the guards on how instances of those classes are made.
+// dictionary is part of the interface), then every class's bindings, then
+// the reducers that let their values be pickled and copied, and last the
+// guards on how instances of those classes are made.
 #include "interpreter_symbols.hpp"
 
 #include <pybind11/pybind11.h>
@@ -89,6 +90,8 @@ PYBIND11_MODULE(zenolith_core, m) {
     register_tetrahedron3(tetrahedron3);
     register_iso_cuboid3(iso_cuboid3);
     register_circle3(circle3);
+
+    register_pickling(m);
 
     guard_instances();
 }

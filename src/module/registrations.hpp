@@ -43,4 +43,7 @@ void register_tetrahedron3(py::class_<Tetrahedron3> cls);
 void register_iso_cuboid3(py::class_<IsoCuboid3> cls);
 void register_circle3(py::class_<Circle3> cls);
 
+// copyreg reducers for every class above (pickle, copy)
+void register_pickling(py::module_& m);
+
 }  // namespace zenolith

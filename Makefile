@@ -10,7 +10,7 @@ STAMP  := $(VENV)/.zenolith-installed
 SOURCES := $(shell find src python -type f ! -path '*/__pycache__/*' 2>/dev/null) \
            CMakeLists.txt pyproject.toml
 
-.PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap sanitize
+.PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap sanitize parallel
 .PHONY: wheel wheel-check
 
 all: build
@@ -34,6 +34,11 @@ build: $(STAMP)
 demo: $(STAMP)
 	$(PY) examples/tour.py
 
+# The same work in one process, a process pool and (when installed) a local
+# dask cluster: objects travel to the workers and back by pickle.
+parallel: $(STAMP)
+	$(PY) examples/parallel.py
+
 test: $(STAMP)
 	$(PY) -m pytest -q
 
@@ -41,6 +46,7 @@ bench: $(STAMP)
 	$(PY) benchmarks/bench_calls.py
 	$(PY) benchmarks/bench_arrays.py
 	$(PY) benchmarks/bench_distances.py
+	$(PY) benchmarks/bench_pickle.py
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py

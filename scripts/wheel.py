@@ -181,7 +181,10 @@ def build() -> Path:
 
     shown = run([sys.executable, "-m", "auditwheel", "show", raw], capture_output=True).stdout
     print(shown.rstrip())
-    match = re.search(r'platform\s+tag:\s+"(manylinux_\d+_\d+_\w+)"', shown)
+    # "consistent with the following platform tag: ..." when nothing needs
+    # bundling; "constrains the platform tag to ..." when a library beyond
+    # the policy (GMP, say) must be copied into the wheel first.
+    match = re.search(r'platform\s+tag(?::|\s+to)\s+"(manylinux_\d+_\d+_\w+)"', shown)
     if not match:
         raise WheelError(f"auditwheel found no manylinux tag for {raw.name}; see its report above")
     tag = match.group(1)

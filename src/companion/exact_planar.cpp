@@ -60,15 +60,15 @@ void register_exact_planar(py::module_& m) {
                          [](const P& p, const P& q) { return CGAL::compare_xy(p, q); });
     def_shared_point_predicates<2>(m);
 
-    def_object<Line2, 2, AsInt>(m, "oriented_side", kernel_oriented_side);
-    def_object<Triangle2, 2, AsInt>(m, "oriented_side", kernel_oriented_side);
-    def_object<Circle2, 2, AsInt>(m, "oriented_side", kernel_oriented_side);
+    def_object<Line2, 2, AsInt>(m, "oriented_side", oriented_side);
+    def_object<Triangle2, 2, AsInt>(m, "oriented_side", oriented_side);
+    def_object<Circle2, 2, AsInt>(m, "oriented_side", oriented_side);
     def_object<Triangle2, 2, AsInt>(m, "bounded_side", &triangle_bounded_side);
-    def_object<Circle2, 2, AsInt>(m, "bounded_side", kernel_bounded_side);
-    def_object<IsoRectangle2, 2, AsInt>(m, "bounded_side", kernel_bounded_side);
-    def_object<Line2, 2, AsBool>(m, "has_on", kernel_has_on);
-    def_object<Segment2, 2, AsBool>(m, "has_on", kernel_has_on);
-    def_object<Ray2, 2, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Circle2, 2, AsInt>(m, "bounded_side", bounded_side);
+    def_object<IsoRectangle2, 2, AsInt>(m, "bounded_side", bounded_side);
+    def_object<Line2, 2, AsBool>(m, "has_on", has_on);
+    def_object<Segment2, 2, AsBool>(m, "has_on", has_on);
+    def_object<Ray2, 2, AsBool>(m, "has_on", has_on);
 }
 
 }  // namespace zenolith::companion::exact

@@ -14,6 +14,7 @@
 
 #include "array_io.hpp"
 #include "exact_kernel.hpp"
+#include "queries.hpp"  // the kernel's own side predicates, shared with the double loops
 
 namespace zenolith::companion {
 
@@ -140,15 +141,6 @@ void def_points(py::module_& m, const char* name, const char* const (&names)[N],
     for (std::size_t k = 0; k < N; ++k) list[k] = names[k];
     def_points<D, Wrap, Routed>(m, name, list, f, std::make_index_sequence<N>{});
 }
-
-// The kernel's own side predicates of an object, for def_object.
-inline constexpr auto kernel_oriented_side = [](const auto& o, const auto& p) {
-    return o.oriented_side(p);
-};
-inline constexpr auto kernel_bounded_side = [](const auto& o, const auto& p) {
-    return o.bounded_side(p);
-};
-inline constexpr auto kernel_has_on = [](const auto& o, const auto& p) { return o.has_on(p); };
 
 // Binds f(exact object, exact point) for one core class Obj of dimension D as
 // name(obj, p): per object, and over an array of points against one object.

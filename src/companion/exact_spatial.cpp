@@ -79,19 +79,19 @@ void register_exact_spatial(py::module_& m) {
                          [](const P& p, const P& q) { return CGAL::compare_z(p, q); });
     def_shared_point_predicates<3>(m);
 
-    def_object<Plane3, 3, AsInt>(m, "oriented_side", kernel_oriented_side);
-    def_object<Sphere3, 3, AsInt>(m, "oriented_side", kernel_oriented_side);
-    def_object<Tetrahedron3, 3, AsInt>(m, "oriented_side", kernel_oriented_side);
-    def_object<Sphere3, 3, AsInt>(m, "bounded_side", kernel_bounded_side);
+    def_object<Plane3, 3, AsInt>(m, "oriented_side", oriented_side);
+    def_object<Sphere3, 3, AsInt>(m, "oriented_side", oriented_side);
+    def_object<Tetrahedron3, 3, AsInt>(m, "oriented_side", oriented_side);
+    def_object<Sphere3, 3, AsInt>(m, "bounded_side", bounded_side);
     def_object<Tetrahedron3, 3, AsInt>(m, "bounded_side", &tetrahedron_bounded_side);
-    def_object<IsoCuboid3, 3, AsInt>(m, "bounded_side", kernel_bounded_side);
+    def_object<IsoCuboid3, 3, AsInt>(m, "bounded_side", bounded_side);
     def_object<Line3, 3, AsBool>(m, "has_on", &line_has_on);
-    def_object<Plane3, 3, AsBool>(m, "has_on", kernel_has_on);
-    def_object<Segment3, 3, AsBool>(m, "has_on", kernel_has_on);
-    def_object<Ray3, 3, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Plane3, 3, AsBool>(m, "has_on", has_on);
+    def_object<Segment3, 3, AsBool>(m, "has_on", has_on);
+    def_object<Ray3, 3, AsBool>(m, "has_on", has_on);
     def_object<Triangle3, 3, AsBool>(m, "has_on", &triangle_has_on);
-    def_object<Sphere3, 3, AsBool>(m, "has_on", kernel_has_on);
-    def_object<Circle3, 3, AsBool>(m, "has_on", kernel_has_on);
+    def_object<Sphere3, 3, AsBool>(m, "has_on", has_on);
+    def_object<Circle3, 3, AsBool>(m, "has_on", has_on);
 }
 
 }  // namespace zenolith::companion::exact

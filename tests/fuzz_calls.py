@@ -160,7 +160,8 @@ def _inherited(cls):
     """What every instance inherits besides its bindings."""
 
     def allocate(model=None, *args, **kwargs):
-        return cls.__new__(model if isinstance(model, type) else type(model), *args, **kwargs)
+        bare = cls.__new__(model if isinstance(model, type) else type(model), *args, **kwargs)
+        return repr(bare)  # an instance no constructor built: refused, never read
 
     yield "__reduce__", cls.__reduce__
     yield "__reduce_ex__", cls.__reduce_ex__

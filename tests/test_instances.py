@@ -38,15 +38,22 @@ for s in SAMPLES:
 """)
 
 
-def test_new_cannot_bypass_the_constructors():
+def test_instances_without_a_constructor_are_refused_by_every_binding():
     out = survives("""
+import pickle
 base = z.Point2.__base__
-class Sub(z.Point2):
-    pass
 class Bare(base):
     pass
-for cls in [type(s) for s in SAMPLES] + [Sub]:
-    for target in (cls, base, Bare):
+for cls in [type(s) for s in SAMPLES]:
+    bare = cls.__new__(cls)  # allocated, never built
+    for use in (repr, pickle.dumps, lambda o: z.orientation(P2, Q2, o)):
+        try:
+            use(bare)
+        except TypeError as e:
+            assert "not initialized" in str(e) or type(bare) is not z.Point2, e
+        else:
+            raise AssertionError(f"an unbuilt {cls.__name__} was used")
+    for target in (base, Bare):
         try:
             cls.__new__(target)
         except TypeError:
@@ -57,10 +64,36 @@ try:
     Bare()
 except TypeError:
     pass
-# construction itself, subclasses included, is unchanged
-print(repr(Sub(1, 2)), Sub(1, 2) == z.Point2(1, 2), repr(z.Point2(3, 4)))
+# Subclasses construct as before, through their own __new__ too.
+class Sub(z.Point2):
+    pass
+class Tagged(z.Point2):
+    def __new__(cls, *args):
+        self = super().__new__(cls)
+        self.tag = len(args)
+        return self
+t = Tagged(1, 2)
+print(repr(Sub(1, 2)), Sub(1, 2) == z.Point2(1, 2), repr(t), t.tag)
 """)
-    assert out.split() == ["Point2(1.000000,", "2.000000)", "True", "Point2(3.000000,", "4.000000)"]
+    assert out.split() == ["Point2(1.000000,", "2.000000)", "True", "Point2(1.000000,", "2.000000)", "2"]
+
+
+def test_a_class_cannot_mix_a_module_class_with_another_bound_class():
+    out = survives("""
+class Mixin:
+    pass
+class Fine(Mixin, z.Point2):
+    pass
+for first, second in [(z.Point2, z.Tetrahedron3), (z.Vector2, z.Point2), (Fine, z.Circle3)]:
+    try:
+        type("Mixed", (first, second), {})
+    except TypeError as e:
+        assert "another bound class" in str(e), e
+    else:
+        raise AssertionError(f"{first.__name__} and {second.__name__} were combined")
+print(repr(Fine(1, 2)))
+""")
+    assert out.split() == ["Point2(1.000000,", "2.000000)"]
 
 
 def test_class_assignment_between_classes_is_refused():

@@ -8,6 +8,8 @@
 
 #include <CGAL/Simple_cartesian.h>
 
+#include <type_traits>
+
 namespace zenolith {
 
 using K = CGAL::Simple_cartesian<double>;
@@ -42,4 +44,24 @@ struct Tetrahedron3 { K::Tetrahedron_3 v; };
 struct IsoCuboid3 { K::Iso_cuboid_3 v; };
 struct Circle3 { K::Circle_3 v; };
 
+// All of them, in the module's registration order.
+template <class... T>
+struct type_list {};
+using value_types =
+    type_list<Point2, Vector2, OrientationResult, Bbox2, Direction2, Line2, Segment2, Ray2,
+              Triangle2, Circle2, IsoRectangle2, WeightedPoint2, AffTransformation2, Bbox3, Point3,
+              Vector3, Direction3, Plane3, Line3, Segment3, Ray3, Triangle3, Sphere3, Tetrahedron3,
+              IsoCuboid3, Circle3>;
+
+template <class T, class List>
+struct listed;
+template <class T, class... U>
+struct listed<T, type_list<U...>> : std::disjunction<std::is_same<T, U>...> {};
+
+template <class T>
+struct is_value_type : listed<T, value_types> {};
+
 }  // namespace zenolith
+
+// Every translation unit that sees the value types converts them the same way.
+#include "value_caster.hpp"

@@ -1,0 +1,111 @@
+// How the value types cross between C++ and Python, in both extensions.
+//
+// pybind11's own converter finds a class's type record by hashing the C++
+// type's name in two tables, once for every class-typed argument and every
+// class-typed result of every call. The records of the value types never
+// change once their classes are registered (the module refuses
+// subinterpreters, and a registered class lives as long as the process), so
+// each converter here keeps the record it found first and reuses it.
+//
+// It also refuses, with TypeError, an instance whose value was never built:
+// `Point2.__new__(Point2)` (or a subclass's `__new__`) allocates an instance
+// without running a constructor, and pybind11 would hand every binding a
+// fresh block of uninitialised memory as its value.
+//
+// pybind11 internals read here (all fixed within the pinned 3.0 series, whose
+// shared internals stay at version 11): `detail::get_type_info`,
+// `type_caster_generic` (its `typeinfo`/`value` members, `load_impl`, and its
+// `cast` taking a resolved record), `instance::get_value_and_holder`, and
+// `value_and_holder::{value_ptr, holder_constructed}`. tests/test_instances.py
+// fails loudly if any of them change meaning.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <type_traits>
+#include <utility>
+
+#include "types.hpp"
+
+namespace zenolith {
+
+// The type record of a registered value type, or nullptr before its class is
+// registered (not cached then: registration comes later).
+template <class T>
+const pybind11::detail::type_info* record_of() {
+    static const pybind11::detail::type_info* cached = nullptr;
+    if (cached == nullptr) cached = pybind11::detail::get_type_info(typeid(T));
+    return cached;
+}
+
+template <class T>
+class value_caster : public pybind11::detail::type_caster_generic {
+    using base = pybind11::detail::type_caster_generic;
+
+public:
+    static constexpr auto name = pybind11::detail::const_name<T>();
+
+    value_caster() : base(record_of<T>()) {}
+
+    bool load(pybind11::handle src, bool convert) {
+        // The usual case, an instance of exactly this class, skips the search
+        // through bases that pybind11's general path makes.
+        if (typeinfo != nullptr && Py_TYPE(src.ptr()) == typeinfo->type) {
+            load_value(reinterpret_cast<pybind11::detail::instance*>(src.ptr())->get_value_and_holder());
+            return true;
+        }
+        return load_impl<value_caster>(src, convert);
+    }
+
+    // Called by `load_impl` for every instance it accepts, subclasses included.
+    void load_value(pybind11::detail::value_and_holder&& v_h) {
+        if (!v_h.holder_constructed()) {
+            PyErr_Format(PyExc_TypeError, "%.200s object is not initialized: its __init__() never ran",
+                         Py_TYPE(reinterpret_cast<PyObject*>(v_h.inst))->tp_name);
+            throw pybind11::error_already_set();
+        }
+        value = v_h.value_ptr();
+    }
+
+    static pybind11::handle cast(const T& src, pybind11::return_value_policy policy,
+                                 pybind11::handle parent) {
+        if (policy == pybind11::return_value_policy::automatic ||
+            policy == pybind11::return_value_policy::automatic_reference)
+            policy = pybind11::return_value_policy::copy;
+        return cast(&src, policy, parent);
+    }
+
+    static pybind11::handle cast(T&& src, pybind11::return_value_policy, pybind11::handle parent) {
+        return cast(&src, pybind11::return_value_policy::move, parent);
+    }
+
+    static pybind11::handle cast(const T* src, pybind11::return_value_policy policy,
+                                 pybind11::handle parent) {
+        return base::cast(src, policy, parent, record_of<T>(), copy_value, move_value);
+    }
+
+    template <class U>
+    using cast_op_type = pybind11::detail::cast_op_type<U>;
+
+    operator T*() { return static_cast<T*>(value); }
+    operator T&() {
+        if (value == nullptr) throw pybind11::reference_cast_error();
+        return *static_cast<T*>(value);
+    }
+
+private:
+    static void* copy_value(const void* src) { return new T(*static_cast<const T*>(src)); }
+    static void* move_value(const void* src) {
+        return new T(std::move(*const_cast<T*>(static_cast<const T*>(src))));
+    }
+};
+
+}  // namespace zenolith
+
+namespace pybind11::detail {
+
+template <class T>
+class type_caster<T, std::enable_if_t<zenolith::is_value_type<T>::value>>
+    : public zenolith::value_caster<T> {};
+
+}  // namespace pybind11::detail

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "fast_entry.hpp"
 #include "types.hpp"
 
 namespace zenolith {
@@ -131,14 +132,18 @@ inline CGAL::Orientation orientation_code(int o) {
 // __eq__ alone; Python's default != then negates it.
 template <class T, class Eq>
 void bind_eq(py::class_<T>& cls, Eq eq) {
-    cls.def("__eq__", [eq](const T& a, const T& b) { return eq(a, b); });
+    auto equal = [eq](const T& a, const T& b) { return eq(a, b); };
+    cls.def("__eq__", equal);
+    fast::method(cls, "__eq__", equal);
 }
 
 // __eq__ and __ne__, the latter the exact negation of the former.
 template <class T, class Eq>
 void bind_equality(py::class_<T>& cls, Eq eq) {
     bind_eq(cls, eq);
-    cls.def("__ne__", [eq](const T& a, const T& b) { return !eq(a, b); });
+    auto unequal = [eq](const T& a, const T& b) { return !eq(a, b); };
+    cls.def("__ne__", unequal);
+    fast::method(cls, "__ne__", unequal);
 }
 
 // Equality as the kernel defines it for the held objects.
@@ -160,10 +165,15 @@ void bind_kernel_equality(py::class_<T>& cls) {
 // negating, as the kernel does it.
 template <class T>
 void bind_order(py::class_<T>& cls) {
-    cls.def("__lt__", [](const T& a, const T& b) { return a.v < b.v; });
-    cls.def("__gt__", [](const T& a, const T& b) { return b.v < a.v; });
-    cls.def("__le__", [](const T& a, const T& b) { return !(b.v < a.v); });
-    cls.def("__ge__", [](const T& a, const T& b) { return !(a.v < b.v); });
+    auto lt = [](const T& a, const T& b) { return a.v < b.v; };
+    auto gt = [](const T& a, const T& b) { return b.v < a.v; };
+    auto le = [](const T& a, const T& b) { return !(b.v < a.v); };
+    auto ge = [](const T& a, const T& b) { return !(a.v < b.v); };
+    cls.def("__lt__", lt).def("__gt__", gt).def("__le__", le).def("__ge__", ge);
+    fast::method(cls, "__lt__", lt);
+    fast::method(cls, "__gt__", gt);
+    fast::method(cls, "__le__", le);
+    fast::method(cls, "__ge__", ge);
 }
 
 // In-place + and -: the wrapper itself changes, and the result is a new

@@ -1,4 +1,5 @@
 #include "../module/conventions.hpp"
+#include "../module/fast_entry.hpp"
 #include "../module/registrations.hpp"
 
 namespace zenolith {
@@ -17,13 +18,12 @@ void register_orientation_result(py::class_<OrientationResult> cls) {
 // The kernel compares the two rounded products (q-p)x(r-p) directly: a NaN
 // anywhere makes neither larger, which reads as collinear.
 void register_orientation(py::module_& m) {
-    m.def(
-        "orientation",
-        [](const Point2& p1, const Point2& p2, const Point2& p3) {
-            return OrientationResult{sign_int(CGAL::orientation(p1.v, p2.v, p3.v))};
-        },
-        "Returns orientation of three Point2 objects", py::arg("p1"), py::arg("p2"),
-        py::arg("p3"));
+    auto orientation = [](const Point2& p1, const Point2& p2, const Point2& p3) {
+        return OrientationResult{sign_int(CGAL::orientation(p1.v, p2.v, p3.v))};
+    };
+    m.def("orientation", orientation, "Returns orientation of three Point2 objects", py::arg("p1"),
+          py::arg("p2"), py::arg("p3"));
+    fast::function(m, "orientation", orientation);
 }
 
 }  // namespace zenolith

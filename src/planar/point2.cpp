@@ -1,4 +1,5 @@
 #include "../module/conventions.hpp"
+#include "../module/fast_entry.hpp"
 #include "../module/registrations.hpp"
 
 namespace zenolith {
@@ -10,15 +11,20 @@ double coordinate(const Point2& p, int i) { return planar_cartesian(p.v, i); }
 }  // namespace
 
 void register_point2(py::class_<Point2> cls) {
+    auto from_floats = [](double x, double y) { return Point2{K::Point_2(x, y)}; };
+    auto x = [](const Point2& p) { return p.v.x(); };
+    auto y = [](const Point2& p) { return p.v.y(); };
+    auto minus_point = [](const Point2& p, const Point2& q) { return Vector2{p.v - q.v}; };
+    auto plus_vector = [](const Point2& p, const Vector2& d) { return Point2{p.v + d.v}; };
+    auto minus_vector = [](const Point2& p, const Vector2& d) { return Point2{p.v - d.v}; };
     cls.def(py::init([] { return Point2{K::Point_2(0.0, 0.0)}; }))
-        .def(py::init([](double x, double y) { return Point2{K::Point_2(x, y)}; }), py::arg("x"),
-             py::arg("y"))
+        .def(py::init(from_floats), py::arg("x"), py::arg("y"))
         .def(py::init([](int x, int y) { return Point2{K::Point_2(x, y)}; }), py::arg("x"),
              py::arg("y"))
         .def(py::init([](const WeightedPoint2& wp) { return Point2{wp.v.point()}; }),
              py::arg("wp"))
-        .def_property_readonly("x", [](const Point2& p) { return p.v.x(); })
-        .def_property_readonly("y", [](const Point2& p) { return p.v.y(); })
+        .def_property_readonly("x", x)
+        .def_property_readonly("y", y)
         .def_property_readonly("hx", [](const Point2& p) { return p.v.x(); })
         .def_property_readonly("hy", [](const Point2& p) { return p.v.y(); })
         .def_property_readonly("hw", [](const Point2&) { return 1.0; })
@@ -30,9 +36,9 @@ void register_point2(py::class_<Point2> cls) {
         .def("bbox", [](const Point2& p) { return Bbox2{p.v.bbox()}; })
         .def("__getitem__", &coordinate, py::arg("i"))
         .def("__iter__", [](const Point2& p) { return iterate(p.v.x(), p.v.y()); })
-        .def("__sub__", [](const Point2& p, const Point2& q) { return Vector2{p.v - q.v}; })
-        .def("__add__", [](const Point2& p, const Vector2& d) { return Point2{p.v + d.v}; })
-        .def("__sub__", [](const Point2& p, const Vector2& d) { return Point2{p.v - d.v}; });
+        .def("__sub__", minus_point)
+        .def("__add__", plus_vector)
+        .def("__sub__", minus_vector);
     bind_inplace_translation<Point2, Vector2>(cls);
     bind_kernel_equality(cls);
     bind_order(cls);
@@ -41,6 +47,11 @@ void register_point2(py::class_<Point2> cls) {
            [](const Point2& p, const AffTransformation2& t) { return Point2{t.v.transform(p.v)}; },
            py::arg("t"))
         .def("__repr__", [](const Point2& p) { return call_text("Point2", {p.v.x(), p.v.y()}); });
+    fast::constructor(cls, from_floats);
+    fast::property(cls, "x", x);
+    fast::property(cls, "y", y);
+    fast::method(cls, "__sub__", minus_point, minus_vector);
+    fast::method(cls, "__add__", plus_vector);
 }
 
 }  // namespace zenolith

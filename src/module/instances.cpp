@@ -74,6 +74,7 @@ void guard_class() {
         throw std::runtime_error("pybind11's type records are not where value_caster.hpp expects them");
     type->tp_free = free_value<T>;
     PyType_Modified(type);
+    instance_setup<T>::install();
 }
 
 template <class... T>

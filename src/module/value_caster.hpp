@@ -15,13 +15,17 @@
 // pybind11 internals read here (all fixed within the pinned 3.0 series, whose
 // shared internals stay at version 11): `detail::get_type_info`,
 // `type_caster_generic` (its `typeinfo`/`value` members, `load_impl`, and its
-// `cast` taking a resolved record), `instance::get_value_and_holder`, and
-// `value_and_holder::{value_ptr, holder_constructed}`. tests/test_instances.py
+// `cast` taking a resolved record), `instance::get_value_and_holder`,
+// `value_and_holder::{value_ptr, holder, holder_constructed,
+// instance_registered}`, `register_instance`, and `type_info::init_instance`
+// with the layout of the default holder (`std::unique_ptr<T>`). tests/test_instances.py
 // fails loudly if any of them change meaning.
 #pragma once
 
 #include <pybind11/pybind11.h>
 
+#include <memory>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -37,6 +41,39 @@ const pybind11::detail::type_info* record_of() {
     if (cached == nullptr) cached = pybind11::detail::get_type_info(typeid(T));
     return cached;
 }
+
+// Registers a new instance and gives it ownership of its value: what
+// pybind11's own `init_instance` does for a class with the default holder,
+// after every constructor and for every returned value, but with the cached
+// record instead of a lookup by type name. An existing holder (never passed
+// for these classes) goes to pybind11's own function.
+template <class T>
+struct instance_setup {
+    static_assert(std::is_same_v<typename pybind11::class_<T>::holder_type, std::unique_ptr<T>>,
+                  "the value classes keep pybind11's default holder");
+    static inline void (*original)(pybind11::detail::instance*, const void*) = nullptr;
+
+    static void run(pybind11::detail::instance* inst, const void* holder) {
+        namespace pd = pybind11::detail;
+        if (holder != nullptr || !inst->owned) return original(inst, holder);
+        pd::value_and_holder v_h = inst->get_value_and_holder(record_of<T>());
+        if (!v_h.instance_registered()) {
+            pd::register_instance(inst, v_h.value_ptr(), v_h.type);
+            v_h.set_instance_registered();
+        }
+        new (std::addressof(v_h.holder<std::unique_ptr<T>>())) std::unique_ptr<T>(v_h.value_ptr<T>());
+        v_h.set_holder_constructed();
+    }
+
+    // Once, after the class is registered.
+    static void install() {
+        auto* record = const_cast<pybind11::detail::type_info*>(record_of<T>());
+        if (record->init_instance != &run) {
+            original = record->init_instance;
+            record->init_instance = &run;
+        }
+    }
+};
 
 template <class T>
 class value_caster : public pybind11::detail::type_caster_generic {

@@ -27,6 +27,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <climits>
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
@@ -42,8 +43,9 @@ namespace detail {
 
 namespace pd = pybind11::detail;
 
-// How one parameter is read: exact floats for doubles, exact built instances
-// for the value types. No other parameter type is served.
+// How one parameter is read: exact floats for doubles, exact ints that fit
+// for ints (a larger one goes on to the dispatcher's conversion pass), exact
+// built instances for the value types. No other parameter type is served.
 template <class A>
 struct argument;
 
@@ -51,6 +53,17 @@ template <>
 struct argument<double> {
     static bool accepts(PyObject* o) { return PyFloat_CheckExact(o); }
     static double read(PyObject* o) { return PyFloat_AS_DOUBLE(o); }
+};
+
+template <>
+struct argument<int> {
+    static bool accepts(PyObject* o) {
+        if (!PyLong_CheckExact(o)) return false;
+        int overflow = 0;
+        const long v = PyLong_AsLongAndOverflow(o, &overflow);
+        return overflow == 0 && v >= INT_MIN && v <= INT_MAX;
+    }
+    static int read(PyObject* o) { return static_cast<int>(PyLong_AsLong(o)); }
 };
 
 template <class T>

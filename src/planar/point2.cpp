@@ -12,6 +12,7 @@ double coordinate(const Point2& p, int i) { return planar_cartesian(p.v, i); }
 
 void register_point2(py::class_<Point2> cls) {
     auto from_floats = [](double x, double y) { return Point2{K::Point_2(x, y)}; };
+    auto from_ints = [](int x, int y) { return Point2{K::Point_2(x, y)}; };
     auto x = [](const Point2& p) { return p.v.x(); };
     auto y = [](const Point2& p) { return p.v.y(); };
     auto minus_point = [](const Point2& p, const Point2& q) { return Vector2{p.v - q.v}; };
@@ -19,8 +20,7 @@ void register_point2(py::class_<Point2> cls) {
     auto minus_vector = [](const Point2& p, const Vector2& d) { return Point2{p.v - d.v}; };
     cls.def(py::init([] { return Point2{K::Point_2(0.0, 0.0)}; }))
         .def(py::init(from_floats), py::arg("x"), py::arg("y"))
-        .def(py::init([](int x, int y) { return Point2{K::Point_2(x, y)}; }), py::arg("x"),
-             py::arg("y"))
+        .def(py::init(from_ints), py::arg("x"), py::arg("y"))
         .def(py::init([](const WeightedPoint2& wp) { return Point2{wp.v.point()}; }),
              py::arg("wp"))
         .def_property_readonly("x", x)
@@ -47,7 +47,7 @@ void register_point2(py::class_<Point2> cls) {
            [](const Point2& p, const AffTransformation2& t) { return Point2{t.v.transform(p.v)}; },
            py::arg("t"))
         .def("__repr__", [](const Point2& p) { return call_text("Point2", {p.v.x(), p.v.y()}); });
-    fast::constructor(cls, from_floats);
+    fast::constructor(cls, from_floats, from_ints);
     fast::property(cls, "x", x);
     fast::property(cls, "y", y);
     fast::method(cls, "__sub__", minus_point, minus_vector);

@@ -12,6 +12,7 @@ double coordinate(const Point3& p, int i) { return spatial_cartesian(p.v, i); }
 
 void register_point3(py::class_<Point3> cls) {
     auto from_floats = [](double x, double y, double z) { return Point3{K::Point_3(x, y, z)}; };
+    auto from_ints = [](int x, int y, int z) { return Point3{K::Point_3(x, y, z)}; };
     auto x = [](const Point3& p) { return p.v.x(); };
     auto y = [](const Point3& p) { return p.v.y(); };
     auto z = [](const Point3& p) { return p.v.z(); };
@@ -20,8 +21,7 @@ void register_point3(py::class_<Point3> cls) {
     auto minus_vector = [](const Point3& p, const Vector3& d) { return Point3{p.v - d.v}; };
     cls.def(py::init([] { return Point3{K::Point_3(0.0, 0.0, 0.0)}; }))
         .def(py::init(from_floats), py::arg("x"), py::arg("y"), py::arg("z"))
-        .def(py::init([](int x, int y, int z) { return Point3{K::Point_3(x, y, z)}; }), py::arg("x"),
-             py::arg("y"), py::arg("z"))
+        .def(py::init(from_ints), py::arg("x"), py::arg("y"), py::arg("z"))
         .def_property_readonly("x", x)
         .def_property_readonly("y", y)
         .def_property_readonly("z", z)
@@ -46,7 +46,7 @@ void register_point3(py::class_<Point3> cls) {
     cls.def("__repr__", [](const Point3& p) {
         return call_text("Point3", {p.v.x(), p.v.y(), p.v.z()});
     });
-    fast::constructor(cls, from_floats);
+    fast::constructor(cls, from_floats, from_ints);
     fast::property(cls, "x", x);
     fast::property(cls, "y", y);
     fast::property(cls, "z", z);

@@ -12,9 +12,13 @@ if .venv/bin/python -c "import importlib.metadata as m; m.version('zenolith_core
     .venv/bin/python -m pip uninstall --quiet --yes --disable-pip-version-check zenolith_core
 fi
 
+# ZENOLITH_PGO (OFF, generate or use; see scripts/pgo.sh) chooses how the
+# core is optimised; a plain build is always a build without a profile.
 log=build/install.log
 mkdir -p build
-.venv/bin/python -m pip install -v --disable-pip-version-check --no-build-isolation --no-deps . 2>&1 |
+.venv/bin/python -m pip install -v --disable-pip-version-check --no-build-isolation --no-deps \
+    -Ccmake.define.ZENOLITH_PGO="${ZENOLITH_PGO:-OFF}" -Ccmake.define.ZENOLITH_PGO_DIR="$PWD/build/pgo-profile" \
+    . 2>&1 |
     tee "$log" |
     { grep --line-buffered -E '^\*\*\* |^ *\[[0-9]+/[0-9]+\] |(warning|error): ' || true; }
 status=${PIPESTATUS[0]}

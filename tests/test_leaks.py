@@ -19,6 +19,8 @@ def resident_bytes():
 def one_round():
     p, q, r = P2(0, 0), P2(1.5, 0), P2(0, 2)
     repr(z.orientation(p, q, r))
+    v = z.Vector3(1.0, 2.0, 3.0)  # the fast entries: constructors, operators, properties
+    (-(v * 2.0) + v).x, P3(1.0, 2.0, 3.0) - P3(0, 0, 0), p < q, P2(1.0, 2.0).x
     (q - p).transform(z.AffTransformation2(z.Line2(p, r)) * z.AffTransformation2(2.0))
     t = z.Triangle2(p, q, r)
     t.bbox(), list(t), t.transform(z.AffTransformation2(1.0, 0.0))

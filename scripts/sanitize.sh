@@ -13,6 +13,7 @@ flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-po
 .venv/bin/cmake -S . -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=OFF \
+    -DZENOLITH_OPTIMIZATION=-O1 \
     -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_MODULE_LINKER_FLAGS="$flags" \
     -DCMAKE_MAKE_PROGRAM="$PWD/.venv/bin/ninja" \

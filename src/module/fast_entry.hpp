@@ -9,8 +9,9 @@
 // object: nothing visible changes) and points its vectorcall slot at a
 // function that serves the common call directly: all arguments positional,
 // each of exactly the type one of the given overloads takes (the value class
-// itself, not a subclass, and built; a float itself, not an int or a float
-// subclass). It then runs that overload's own callable and converts the
+// itself, not a subclass, and built; a float itself for a float, an int
+// itself that fits for an int; never a subclass of either). It then runs
+// that overload's own callable and converts the
 // result as pybind11 does. Every other call, and any call whose callable
 // throws or whose result cannot be converted, goes to pybind11's dispatcher
 // as before, which then selects, raises and words errors exactly as always.

@@ -71,10 +71,8 @@ template <class T>
 struct argument<const T&> {
     static_assert(is_value_type<T>::value, "fast entries take value types by const reference");
     static bool accepts(PyObject* o) {
-        const pd::type_info* record = record_of<T>();
-        if (record == nullptr || Py_TYPE(o) != record->type) return false;
-        const auto* inst = reinterpret_cast<const pd::instance*>(o);
-        return inst->simple_layout && inst->simple_holder_constructed;
+        const pd::instance* inst = exact_instance<T>(o);
+        return inst != nullptr && inst->simple_layout && inst->simple_holder_constructed;
     }
     static const T& read(PyObject* o) {
         return *static_cast<const T*>(reinterpret_cast<pd::instance*>(o)->simple_value_holder[0]);
@@ -147,9 +145,8 @@ struct constructed {
 // A fresh instance of exactly T: allocated, no value yet, not registered.
 template <class T>
 pd::instance* fresh(PyObject* o) {
-    const pd::type_info* record = record_of<T>();
-    if (record == nullptr || Py_TYPE(o) != record->type) return nullptr;
-    auto* inst = reinterpret_cast<pd::instance*>(o);
+    pd::instance* inst = exact_instance<T>(o);
+    if (inst == nullptr) return nullptr;
     bool untouched = inst->simple_layout && !inst->simple_holder_constructed &&
                      !inst->simple_instance_registered && inst->simple_value_holder[0] == nullptr;
     return untouched ? inst : nullptr;

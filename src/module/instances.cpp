@@ -96,10 +96,11 @@ extern "C" int refuse_mixed_classes(PyObject* cls, PyObject* args, PyObject* kwa
         const auto& records = pd::all_type_info(reinterpret_cast<PyTypeObject*>(cls));
         if (records.size() < 2) return 0;
         for (const pd::type_info* record : records) {
-            if (!is_value_record(record, value_types{})) continue;
-            PyErr_Format(PyExc_TypeError, "%.200s cannot derive from %.200s and another bound class",
-                         reinterpret_cast<PyTypeObject*>(cls)->tp_name, record->type->tp_name);
-            return -1;
+            if (is_value_record(record, value_types{})) {
+                PyErr_Format(PyExc_TypeError, "%.200s cannot derive from %.200s and another bound class",
+                             reinterpret_cast<PyTypeObject*>(cls)->tp_name, record->type->tp_name);
+                return -1;
+            }
         }
         return 0;
     } catch (py::error_already_set& e) {

@@ -75,6 +75,15 @@ struct instance_setup {
     }
 };
 
+// The instance behind `o` if `o` is of exactly T's class (not a subclass).
+template <class T>
+pybind11::detail::instance* exact_instance(PyObject* o) {
+    const pybind11::detail::type_info* record = record_of<T>();
+    return record != nullptr && Py_TYPE(o) == record->type
+               ? reinterpret_cast<pybind11::detail::instance*>(o)
+               : nullptr;
+}
+
 template <class T>
 class value_caster : public pybind11::detail::type_caster_generic {
     using base = pybind11::detail::type_caster_generic;
@@ -87,8 +96,8 @@ public:
     bool load(pybind11::handle src, bool convert) {
         // The usual case, an instance of exactly this class, skips the search
         // through bases that pybind11's general path makes.
-        if (typeinfo != nullptr && Py_TYPE(src.ptr()) == typeinfo->type) {
-            load_value(reinterpret_cast<pybind11::detail::instance*>(src.ptr())->get_value_and_holder());
+        if (pybind11::detail::instance* inst = exact_instance<T>(src.ptr())) {
+            load_value(inst->get_value_and_holder());
             return true;
         }
         return load_impl<value_caster>(src, convert);

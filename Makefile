@@ -57,9 +57,9 @@ pgo: $(READY)
 	scripts/pgo.sh
 	@touch $(STAMP)
 
-# Rewrites tests/interface.txt from the installed module; review its diff.
+# Rewrites tests/core/interface.txt from the installed module; review its diff.
 snapshot: $(STAMP)
-	$(PY) tests/interface_snapshot.py
+	$(PY) tests/core/interface_snapshot.py
 
 # sdist and a portable wheel into dist/ (reusing the build directory), and
 # the check of that wheel in a new virtual environment.

@@ -78,7 +78,7 @@ def cases(n: int, rng: np.random.Generator):
          lambda: [z.orientation(a, b, c) for a, b, c in zip(pts, qts, rts)],
          lambda: np_orientation(p, q, r),
          lambda: shapely.is_ccw(rings),
-         lambda: _native._orientation2_bare(p, q, r)),
+         lambda: _native._testing.orientation2_bare(p, q, r)),
         ("bounded_side(Triangle2, points)",
          lambda: zl.bounded_side(tri, p),
          lambda: [tri.bounded_side(a) for a in pts],

@@ -17,8 +17,8 @@ Shape rules, shared by every function:
 
 from __future__ import annotations
 
-from collections.abc import Callable, Mapping, Sequence
-from typing import Any, Union, cast, overload
+from collections.abc import Sequence
+from typing import Union, overload
 
 import numpy as np
 import numpy.typing as npt
@@ -28,6 +28,7 @@ from zenolith_core import (
     Bbox2,
     Bbox3,
     Circle2,
+    Circle3,
     IsoCuboid3,
     IsoRectangle2,
     Line2,
@@ -71,52 +72,52 @@ def to_array(seq: Sequence[ArrayItem]) -> FloatArray:
     or holding anything else, raises ``TypeError``; an empty one
     ``ValueError`` (it has no shape to give).
     """
-    return cast(FloatArray, _native.to_array(seq))
+    return _native.to_array(seq)
 
 
 def points2(arr: npt.ArrayLike) -> list[Point2]:
     """A new ``Point2`` for every row of an ``(N, 2)`` array (one for a ``(2,)`` row)."""
-    return cast("list[Point2]", _native.points2(arr))
+    return _native.points2(arr)
 
 
 def points3(arr: npt.ArrayLike) -> list[Point3]:
     """A new ``Point3`` for every row of an ``(N, 3)`` array (one for a ``(3,)`` row)."""
-    return cast("list[Point3]", _native.points3(arr))
+    return _native.points3(arr)
 
 
 def vectors2(arr: npt.ArrayLike) -> list[Vector2]:
     """A new ``Vector2`` for every row of an ``(N, 2)`` array (one for a ``(2,)`` row)."""
-    return cast("list[Vector2]", _native.vectors2(arr))
+    return _native.vectors2(arr)
 
 
 def vectors3(arr: npt.ArrayLike) -> list[Vector3]:
     """A new ``Vector3`` for every row of an ``(N, 3)`` array (one for a ``(3,)`` row)."""
-    return cast("list[Vector3]", _native.vectors3(arr))
+    return _native.vectors3(arr)
 
 
 def weighted_points2(arr: npt.ArrayLike) -> list[WeightedPoint2]:
     """A new ``WeightedPoint2`` for every row ``x, y, weight`` of an ``(N, 3)`` array."""
-    return cast("list[WeightedPoint2]", _native.weighted_points2(arr))
+    return _native.weighted_points2(arr)
 
 
 def segments2(arr: npt.ArrayLike) -> list[Segment2]:
     """A new ``Segment2`` for every ``(source, target)`` of an ``(N, 2, 2)`` array."""
-    return cast("list[Segment2]", _native.segments2(arr))
+    return _native.segments2(arr)
 
 
 def segments3(arr: npt.ArrayLike) -> list[Segment3]:
     """A new ``Segment3`` for every ``(source, target)`` of an ``(N, 2, 3)`` array."""
-    return cast("list[Segment3]", _native.segments3(arr))
+    return _native.segments3(arr)
 
 
 def triangles2(arr: npt.ArrayLike) -> list[Triangle2]:
     """A new ``Triangle2`` for every three vertices of an ``(N, 3, 2)`` array."""
-    return cast("list[Triangle2]", _native.triangles2(arr))
+    return _native.triangles2(arr)
 
 
 def triangles3(arr: npt.ArrayLike) -> list[Triangle3]:
     """A new ``Triangle3`` for every three vertices of an ``(N, 3, 3)`` array."""
-    return cast("list[Triangle3]", _native.triangles3(arr))
+    return _native.triangles3(arr)
 
 
 # ---- predicates and measures over point tuples -------------------------------
@@ -143,8 +144,8 @@ def orientation(
     sign; use :func:`zenolith.exact.orientation` where that matters.
     """
     if s is None:
-        return cast(SignArray, _native.orientation2(p, q, r))
-    return cast(SignArray, _native.orientation3(p, q, r, s))
+        return _native.orientation2(p, q, r)
+    return _native.orientation3(p, q, r, s)
 
 
 def squared_distance(p: Points2Like | Points3Like, q: Points2Like | Points3Like) -> FloatArray:
@@ -154,7 +155,7 @@ def squared_distance(p: Points2Like | Points3Like, q: Points2Like | Points3Like)
     differences, each square rounded on its own, added x first (in the plane
     the same number as the core's ``squared_distance(x1, y1, x2, y2)``).
     """
-    return cast(FloatArray, _native.points_squared_distance(p, q))
+    return _native.point_pairs_squared_distance(p, q)
 
 
 def bbox(points: Points2Like | Points3Like) -> Bbox2 | Bbox3:
@@ -164,7 +165,7 @@ def bbox(points: Points2Like | Points3Like) -> Bbox2 | Bbox3:
     first point on, so NaN coordinates give what that sum gives. No points
     give the empty box ``Bbox2()`` / ``Bbox3()``.
     """
-    return cast("Bbox2 | Bbox3", _native.bbox(points))
+    return _native.bbox(points)
 
 
 def lexicographic_order(points: Points2Like | Points3Like) -> IndexArray:
@@ -176,7 +177,7 @@ def lexicographic_order(points: Points2Like | Points3Like) -> IndexArray:
     NaN, so the result is the one Python's own sort gives: the same
     comparisons are made in the same sequence.
     """
-    return cast(IndexArray, _native.lexicographic_order(points))
+    return _native.lexicographic_order(points)
 
 
 # ---- transformations ---------------------------------------------------------
@@ -185,7 +186,7 @@ def lexicographic_order(points: Points2Like | Points3Like) -> IndexArray:
 def transform(t: AffTransformation2, points: Points2Like) -> FloatArray:
     """The images of 2D points under ``t``, each as ``Point2.transform(t)`` gives it."""
     _expect("transform", (AffTransformation2,), t)
-    return cast(FloatArray, _native.transform(t, points))
+    return _native.transform(t, points)
 
 
 def transform_vectors(t: AffTransformation2, vectors: Points2Like) -> FloatArray:
@@ -195,42 +196,16 @@ def transform_vectors(t: AffTransformation2, vectors: Points2Like) -> FloatArray
     does not move them).
     """
     _expect("transform_vectors", (AffTransformation2,), t)
-    return cast(FloatArray, _native.transform_vectors(t, vectors))
+    return _native.transform_vectors(t, vectors)
 
 
 # ---- one object against many points ------------------------------------------
 
-Native = Callable[[Any, Any], Any]
-
-
-def _table(query: str, classes: tuple[type, ...]) -> dict[type, Native]:
-    return {cls: getattr(_native, f"{query}_{cls.__name__}") for cls in classes}
-
-
-_ORIENTED_SIDE = _table("oriented_side", (Line2, Circle2, Triangle2, Plane3, Sphere3, Tetrahedron3))
-_BOUNDED_SIDE = _table(
-    "bounded_side", (Circle2, Triangle2, IsoRectangle2, Sphere3, Tetrahedron3, IsoCuboid3)
-)
-_HAS_ON = _table("has_on", (Line2, Segment2, Ray2, Line3, Segment3, Ray3, Plane3, Triangle3))
-_PROJECTION = _table("projection", (Line2, Line3, Plane3))
-_TO_2D = _table("to_2d", (Plane3,))
-_TO_3D = _table("to_3d", (Plane3,))
-
-
-def _expect(query: str, classes: tuple[type, ...], obj: object) -> type:
-    """The class of ``obj`` among ``classes`` (a subclass counts); TypeError otherwise."""
-    for cls in type(obj).__mro__:
-        if cls in classes:
-            return cls
-    names = ", ".join(c.__name__ for c in classes)
-    raise TypeError(f"{query}: expected one of {names}, got {type(obj).__name__}")
-
-
-def _query(query: str, table: Mapping[type, Native], obj: object, points: object) -> Any:
-    native = table.get(type(obj))
-    if native is None:  # a subclass, or a class the query does not take
-        native = table[_expect(query, tuple(table), obj)]
-    return native(obj, points)
+def _expect(query: str, classes: tuple[type, ...], obj: object) -> None:
+    """TypeError unless ``obj`` is an instance of one of ``classes``."""
+    if not isinstance(obj, classes):
+        names = ", ".join(c.__name__ for c in classes)
+        raise TypeError(f"{query}: expected one of {names}, got {type(obj).__name__}")
 
 
 def oriented_side(
@@ -242,7 +217,7 @@ def oriented_side(
     ``obj`` is a ``Line2``, ``Circle2`` or ``Triangle2`` (2D points), or a
     ``Plane3``, ``Sphere3`` or ``Tetrahedron3`` (3D points).
     """
-    return cast(SignArray, _query("oriented_side", _ORIENTED_SIDE, obj, points))
+    return _native.oriented_side(obj, points)
 
 
 def bounded_side(
@@ -254,34 +229,36 @@ def bounded_side(
     ``obj`` is a ``Circle2``, ``Triangle2`` or ``IsoRectangle2`` (2D points),
     or a ``Sphere3``, ``Tetrahedron3`` or ``IsoCuboid3`` (3D points).
     """
-    return cast(SignArray, _query("bounded_side", _BOUNDED_SIDE, obj, points))
+    return _native.bounded_side(obj, points)
 
 
 def has_on(
-    obj: Line2 | Segment2 | Ray2 | Line3 | Segment3 | Ray3 | Plane3 | Triangle3,
+    obj: Line2 | Segment2 | Ray2 | Line3 | Plane3 | Segment3 | Ray3 | Triangle3 | Sphere3 | Circle3,
     points: Points2Like | Points3Like,
 ) -> BoolArray:
     """``obj.has_on(p)`` for every point.
 
     ``obj`` is a ``Line2``, ``Segment2`` or ``Ray2`` (2D points), or a
-    ``Line3``, ``Segment3``, ``Ray3``, ``Plane3`` or ``Triangle3`` (3D points).
+    ``Line3``, ``Plane3``, ``Segment3``, ``Ray3``, ``Triangle3``, ``Sphere3``
+    (its surface) or ``Circle3`` (3D points): the classes
+    :func:`zenolith.exact.has_on` takes.
     """
-    return cast(BoolArray, _query("has_on", _HAS_ON, obj, points))
+    return _native.has_on(obj, points)
 
 
 def projection(obj: Line2 | Line3 | Plane3, points: Points2Like | Points3Like) -> FloatArray:
     """``obj.projection(p)`` for every point, as coordinates (``(N, 2)`` or ``(N, 3)``)."""
-    return cast(FloatArray, _query("projection", _PROJECTION, obj, points))
+    return _native.projection(obj, points)
 
 
 def to_2d(plane: Plane3, points: Points3Like) -> FloatArray:
     """``plane.to_2d(p)`` for every 3D point: the plane's own 2D coordinates, ``(N, 2)``."""
-    return cast(FloatArray, _query("to_2d", _TO_2D, plane, points))
+    return _native.to_2d(plane, points)
 
 
 def to_3d(plane: Plane3, points: Points2Like) -> FloatArray:
     """``plane.to_3d(p)`` for every 2D point of the plane's coordinates: ``(N, 3)``."""
-    return cast(FloatArray, _query("to_3d", _TO_3D, plane, points))
+    return _native.to_3d(plane, points)
 
 
 __all__ = [

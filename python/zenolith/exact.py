@@ -74,14 +74,15 @@ HasOnObject: TypeAlias = Union[
 PointsLike: TypeAlias = Union[Points2Like, Points3Like]
 
 # Each function lists its per-object signatures first: a core point is also a
-# valid array argument, so the type checker sees the overlap, while at run
-# time core objects always take the per-object form.
+# valid array argument (mixed with arrays it is one point), so the signatures
+# overlap, which the type checker is told once in pyproject.toml; at run time
+# core objects always take the per-object form.
 
 
 @overload
-def orientation(p: Point2, q: Point2, r: Point2) -> OrientationResult: ...  # type: ignore[overload-overlap]
+def orientation(p: Point2, q: Point2, r: Point2) -> OrientationResult: ...
 @overload
-def orientation(p: Point3, q: Point3, r: Point3, s: Point3) -> int: ...  # type: ignore[overload-overlap]
+def orientation(p: Point3, q: Point3, r: Point3, s: Point3) -> int: ...
 @overload
 def orientation(p: Points2Like, q: Points2Like, r: Points2Like) -> SignArray: ...
 @overload
@@ -103,7 +104,7 @@ def orientation(p: Any, q: Any, r: Any, s: Any = None) -> Any:
 
 
 @overload
-def side_of_oriented_circle(p: Point2, q: Point2, r: Point2, t: Point2) -> int: ...  # type: ignore[overload-overlap]
+def side_of_oriented_circle(p: Point2, q: Point2, r: Point2, t: Point2) -> int: ...
 @overload
 def side_of_oriented_circle(p: Points2Like, q: Points2Like, r: Points2Like, t: Points2Like) -> SignArray: ...
 def side_of_oriented_circle(p: Any, q: Any, r: Any, t: Any) -> Any:
@@ -118,7 +119,7 @@ def side_of_oriented_circle(p: Any, q: Any, r: Any, t: Any) -> Any:
 
 
 @overload
-def side_of_bounded_circle(p: Point2, q: Point2, r: Point2, t: Point2) -> int: ...  # type: ignore[overload-overlap]
+def side_of_bounded_circle(p: Point2, q: Point2, r: Point2, t: Point2) -> int: ...
 @overload
 def side_of_bounded_circle(p: Points2Like, q: Points2Like, r: Points2Like, t: Points2Like) -> SignArray: ...
 def side_of_bounded_circle(p: Any, q: Any, r: Any, t: Any) -> Any:
@@ -129,7 +130,7 @@ def side_of_bounded_circle(p: Any, q: Any, r: Any, t: Any) -> Any:
 
 
 @overload
-def side_of_oriented_sphere(p: Point3, q: Point3, r: Point3, s: Point3, t: Point3) -> int: ...  # type: ignore[overload-overlap]
+def side_of_oriented_sphere(p: Point3, q: Point3, r: Point3, s: Point3, t: Point3) -> int: ...
 @overload
 def side_of_oriented_sphere(
     p: Points3Like, q: Points3Like, r: Points3Like, s: Points3Like, t: Points3Like
@@ -143,7 +144,7 @@ def side_of_oriented_sphere(p: Any, q: Any, r: Any, s: Any, t: Any) -> Any:
 
 
 @overload
-def side_of_bounded_sphere(p: Point3, q: Point3, r: Point3, s: Point3, t: Point3) -> int: ...  # type: ignore[overload-overlap]
+def side_of_bounded_sphere(p: Point3, q: Point3, r: Point3, s: Point3, t: Point3) -> int: ...
 @overload
 def side_of_bounded_sphere(
     p: Points3Like, q: Points3Like, r: Points3Like, s: Points3Like, t: Points3Like
@@ -156,9 +157,9 @@ def side_of_bounded_sphere(p: Any, q: Any, r: Any, s: Any, t: Any) -> Any:
 
 
 @overload
-def collinear(p: Point2, q: Point2, r: Point2) -> bool: ...  # type: ignore[overload-overlap]
+def collinear(p: Point2, q: Point2, r: Point2) -> bool: ...
 @overload
-def collinear(p: Point3, q: Point3, r: Point3) -> bool: ...  # type: ignore[overload-overlap]
+def collinear(p: Point3, q: Point3, r: Point3) -> bool: ...
 @overload
 def collinear(p: PointsLike, q: PointsLike, r: PointsLike) -> BoolArray: ...
 def collinear(p: Any, q: Any, r: Any) -> Any:
@@ -168,7 +169,7 @@ def collinear(p: Any, q: Any, r: Any) -> Any:
 
 
 @overload
-def coplanar(p: Point3, q: Point3, r: Point3, s: Point3) -> bool: ...  # type: ignore[overload-overlap]
+def coplanar(p: Point3, q: Point3, r: Point3, s: Point3) -> bool: ...
 @overload
 def coplanar(p: Points3Like, q: Points3Like, r: Points3Like, s: Points3Like) -> BoolArray: ...
 def coplanar(p: Any, q: Any, r: Any, s: Any) -> Any:
@@ -177,7 +178,7 @@ def coplanar(p: Any, q: Any, r: Any, s: Any) -> Any:
 
 
 @overload
-def oriented_side(obj: OrientedObject, p: Point2 | Point3) -> int: ...  # type: ignore[overload-overlap]
+def oriented_side(obj: OrientedObject, p: Point2 | Point3) -> int: ...
 @overload
 def oriented_side(obj: OrientedObject, p: PointsLike) -> SignArray: ...
 def oriented_side(obj: Any, p: Any) -> Any:
@@ -190,7 +191,7 @@ def oriented_side(obj: Any, p: Any) -> Any:
 
 
 @overload
-def bounded_side(obj: BoundedObject, p: Point2 | Point3) -> int: ...  # type: ignore[overload-overlap]
+def bounded_side(obj: BoundedObject, p: Point2 | Point3) -> int: ...
 @overload
 def bounded_side(obj: BoundedObject, p: PointsLike) -> SignArray: ...
 def bounded_side(obj: Any, p: Any) -> Any:
@@ -203,7 +204,7 @@ def bounded_side(obj: Any, p: Any) -> Any:
 
 
 @overload
-def has_on(obj: HasOnObject, p: Point2 | Point3) -> bool: ...  # type: ignore[overload-overlap]
+def has_on(obj: HasOnObject, p: Point2 | Point3) -> bool: ...
 @overload
 def has_on(obj: HasOnObject, p: PointsLike) -> BoolArray: ...
 def has_on(obj: Any, p: Any) -> Any:
@@ -215,9 +216,9 @@ def has_on(obj: Any, p: Any) -> Any:
 
 
 @overload
-def equal(p: Point2, q: Point2) -> bool: ...  # type: ignore[overload-overlap]
+def equal(p: Point2, q: Point2) -> bool: ...
 @overload
-def equal(p: Point3, q: Point3) -> bool: ...  # type: ignore[overload-overlap]
+def equal(p: Point3, q: Point3) -> bool: ...
 @overload
 def equal(p: PointsLike, q: PointsLike) -> BoolArray: ...
 def equal(p: Any, q: Any) -> Any:
@@ -226,9 +227,9 @@ def equal(p: Any, q: Any) -> Any:
 
 
 @overload
-def compare_x(p: Point2, q: Point2) -> int: ...  # type: ignore[overload-overlap]
+def compare_x(p: Point2, q: Point2) -> int: ...
 @overload
-def compare_x(p: Point3, q: Point3) -> int: ...  # type: ignore[overload-overlap]
+def compare_x(p: Point3, q: Point3) -> int: ...
 @overload
 def compare_x(p: PointsLike, q: PointsLike) -> SignArray: ...
 def compare_x(p: Any, q: Any) -> Any:
@@ -238,9 +239,9 @@ def compare_x(p: Any, q: Any) -> Any:
 
 
 @overload
-def compare_y(p: Point2, q: Point2) -> int: ...  # type: ignore[overload-overlap]
+def compare_y(p: Point2, q: Point2) -> int: ...
 @overload
-def compare_y(p: Point3, q: Point3) -> int: ...  # type: ignore[overload-overlap]
+def compare_y(p: Point3, q: Point3) -> int: ...
 @overload
 def compare_y(p: PointsLike, q: PointsLike) -> SignArray: ...
 def compare_y(p: Any, q: Any) -> Any:
@@ -249,7 +250,7 @@ def compare_y(p: Any, q: Any) -> Any:
 
 
 @overload
-def compare_z(p: Point3, q: Point3) -> int: ...  # type: ignore[overload-overlap]
+def compare_z(p: Point3, q: Point3) -> int: ...
 @overload
 def compare_z(p: Points3Like, q: Points3Like) -> SignArray: ...
 def compare_z(p: Any, q: Any) -> Any:
@@ -258,7 +259,7 @@ def compare_z(p: Any, q: Any) -> Any:
 
 
 @overload
-def compare_xy(p: Point2, q: Point2) -> int: ...  # type: ignore[overload-overlap]
+def compare_xy(p: Point2, q: Point2) -> int: ...
 @overload
 def compare_xy(p: Points2Like, q: Points2Like) -> SignArray: ...
 def compare_xy(p: Any, q: Any) -> Any:
@@ -267,9 +268,9 @@ def compare_xy(p: Any, q: Any) -> Any:
 
 
 @overload
-def compare_lexicographically(p: Point2, q: Point2) -> int: ...  # type: ignore[overload-overlap]
+def compare_lexicographically(p: Point2, q: Point2) -> int: ...
 @overload
-def compare_lexicographically(p: Point3, q: Point3) -> int: ...  # type: ignore[overload-overlap]
+def compare_lexicographically(p: Point3, q: Point3) -> int: ...
 @overload
 def compare_lexicographically(p: PointsLike, q: PointsLike) -> SignArray: ...
 def compare_lexicographically(p: Any, q: Any) -> Any:
@@ -278,9 +279,9 @@ def compare_lexicographically(p: Any, q: Any) -> Any:
 
 
 @overload
-def are_ordered_along_line(p: Point2, q: Point2, r: Point2) -> bool: ...  # type: ignore[overload-overlap]
+def are_ordered_along_line(p: Point2, q: Point2, r: Point2) -> bool: ...
 @overload
-def are_ordered_along_line(p: Point3, q: Point3, r: Point3) -> bool: ...  # type: ignore[overload-overlap]
+def are_ordered_along_line(p: Point3, q: Point3, r: Point3) -> bool: ...
 @overload
 def are_ordered_along_line(p: PointsLike, q: PointsLike, r: PointsLike) -> BoolArray: ...
 def are_ordered_along_line(p: Any, q: Any, r: Any) -> Any:
@@ -290,9 +291,9 @@ def are_ordered_along_line(p: Any, q: Any, r: Any) -> Any:
 
 
 @overload
-def collinear_are_ordered_along_line(p: Point2, q: Point2, r: Point2) -> bool: ...  # type: ignore[overload-overlap]
+def collinear_are_ordered_along_line(p: Point2, q: Point2, r: Point2) -> bool: ...
 @overload
-def collinear_are_ordered_along_line(p: Point3, q: Point3, r: Point3) -> bool: ...  # type: ignore[overload-overlap]
+def collinear_are_ordered_along_line(p: Point3, q: Point3, r: Point3) -> bool: ...
 @overload
 def collinear_are_ordered_along_line(p: PointsLike, q: PointsLike, r: PointsLike) -> BoolArray: ...
 def collinear_are_ordered_along_line(p: Any, q: Any, r: Any) -> Any:

@@ -21,7 +21,7 @@ the shape rules of :mod:`zenolith.arrays`.
 
 from __future__ import annotations
 
-from typing import Union, cast, overload
+from typing import Union, overload
 
 import numpy.typing as npt
 import zenolith_core as core
@@ -47,7 +47,7 @@ from zenolith_core import (
     Triangle3,
 )
 
-from . import _native, arrays
+from . import _native
 from ._types import BoolArray, FloatArray
 
 #: The planar objects the pair operations know.
@@ -91,7 +91,6 @@ PointArray = npt.ArrayLike
 # Every class of the core: an argument of one of these is an object, anything
 # else is read as points.
 _CORE_CLASSES = tuple(c for c in vars(core).values() if isinstance(c, type))
-_POINT_CLASSES = (Point2, Point3)
 
 
 def _is_object(x: object) -> bool:
@@ -132,7 +131,7 @@ def do_intersect(
     if _is_object(a) and _is_object(b):
         return bool(_native.do_intersect(a, b))
     obj, points = _object_and_points(a, b, "do_intersect")
-    result: BoolArray = _native.do_intersect_rows(obj, points)
+    result: BoolArray = _native.do_intersect_points(obj, points)
     return result
 
 
@@ -179,9 +178,9 @@ def squared_distance(
     if _is_object(a) and _is_object(b):
         return float(_native.squared_distance(a, b))
     if not (_is_object(a) or _is_object(b)):
-        return arrays.squared_distance(cast(PointArray, a), cast(PointArray, b))
+        return _native.point_pairs_squared_distance(a, b)
     obj, points = _object_and_points(a, b, "squared_distance")
-    result: FloatArray = _native.squared_distance_rows(obj, points)
+    result: FloatArray = _native.squared_distance_points(obj, points)
     return result
 
 
@@ -201,7 +200,7 @@ def closest_point(obj: Projectable, p: Point2 | Point3 | PointArray) -> Point2 |
     planar segment, ray or triangle it is the point of the supporting line
     clamped to the object (the point itself inside a triangle).
     """
-    rows: FloatArray = _native.closest_point_rows(obj, p)
+    rows: FloatArray = _native.closest_point_points(obj, p)
     if isinstance(p, Point2):
         return Point2(float(rows[0]), float(rows[1]))
     if isinstance(p, Point3):

@@ -1,9 +1,12 @@
 // The companion's native module: the core module is imported first so that
 // its classes are registered in pybind11's shared internals, then every
-// family of operations adds its functions.
+// family of operations adds its functions and its entries of the class-keyed
+// tables, which are bound last.
 #include <pybind11/pybind11.h>
 
-#include "registrations.hpp"
+#include <memory>
+
+#include "companion/registrations.hpp"
 
 namespace py = pybind11;
 using namespace zenolith::companion;
@@ -11,13 +14,19 @@ using namespace zenolith::companion;
 PYBIND11_MODULE(_native, m) {
     m.doc() = "Native loops of the zenolith package (use the zenolith module instead).";
     py::module_::import("zenolith_core");
+    py::module_ testing = m.def_submodule("_testing", "Hooks for zenolith's tests and benchmarks.");
 
-    register_orientation(m);
+    auto tables = std::make_shared<Tables>();
+    register_orientation(m, testing);
     register_conversions(m);
     register_point_sets(m);
     register_transformations(m);
-    register_planar_queries(m);
-    register_spatial_queries(m);
-    register_exact(m);
-    register_intersections(m);
+    register_planar_queries(*tables);
+    register_spatial_queries(*tables);
+    register_exact(m, *tables);
+    register_intersections(*tables);
+
+    tables->bind(m, tables);
+    testing.def("supported", [tables]() { return tables->supported(); },
+                "Every class-keyed operation and the classes (or pairs) it takes.");
 }

@@ -1,0 +1,77 @@
+// Exact planar predicates: the kernel's filtered predicates over the given
+// doubles, so every sign is the sign of exact arithmetic on them.
+#include <algorithm>
+#include <cmath>
+
+#include "companion/exact/predicate_bindings.hpp"
+#include "companion/registrations.hpp"
+
+namespace zenolith::companion::exact {
+
+namespace {
+
+using P = EK::Point_2;
+
+// The kernel's semi-static filter for planar orientation (same determinant,
+// same error bound, same range guards), written without branches on the data:
+// on random input the kernel's own version spends half its time in
+// mispredicted branches. What it cannot decide, ties included, goes to the
+// kernel's predicate, which filters again and computes exactly.
+CGAL::Orientation orientation_2(const P& p, const P& q, const P& r) {
+    const double pqx = q.x() - p.x(), pqy = q.y() - p.y();
+    const double prx = r.x() - p.x(), pry = r.y() - p.y();
+    const double det = CGAL::determinant(pqx, pqy, prx, pry);
+    const double maxx = std::max(std::fabs(pqx), std::fabs(prx));
+    const double maxy = std::max(std::fabs(pqy), std::fabs(pry));
+    const double lo = std::min(maxx, maxy), hi = std::max(maxx, maxy);
+    if (lo >= 1e-146 && hi < 1e153) {  // no underflow in eps, no overflow in det
+        const double eps = 8.8872057372592798e-16 * lo * hi;
+        if (std::fabs(det) > eps) return det > 0 ? CGAL::POSITIVE : CGAL::NEGATIVE;
+    }
+    return CGAL::orientation(p, q, r);
+}
+
+// A triangle whose vertices are collinear has no interior: it consists of
+// the points of the segments between its vertices.
+bool flat_holds(const EK::Triangle_2& t, const P& p) {
+    for (int i = 0; i < 3; ++i)
+        if (EK::Segment_2(t.vertex(i), t.vertex(i + 1)).has_on(p)) return true;
+    return false;
+}
+
+CGAL::Bounded_side triangle_bounded_side_exact(const EK::Triangle_2& t, const P& p) {
+    if (!t.is_degenerate()) return t.bounded_side(p);
+    return flat_holds(t, p) ? CGAL::ON_BOUNDARY : CGAL::ON_UNBOUNDED_SIDE;
+}
+
+}  // namespace
+
+void register_exact_planar(py::module_& m, Tables& t) {
+    def_points<2, AsOrientation>(m, "orientation", {"p", "q", "r"}, &orientation_2);
+    def_points<2, AsInt>(m, "side_of_oriented_circle", {"p", "q", "r", "t"},
+                         [](const P& p, const P& q, const P& r, const P& t) {
+                             return CGAL::side_of_oriented_circle(p, q, r, t);
+                         });
+    def_points<2, AsInt>(m, "side_of_bounded_circle", {"p", "q", "r", "t"},
+                         [](const P& p, const P& q, const P& r, const P& t) {
+                             return CGAL::side_of_bounded_circle(p, q, r, t);
+                         });
+    def_points<2, AsInt>(m, "compare_xy", {"p", "q"},
+                         [](const P& p, const P& q) { return CGAL::compare_xy(p, q); });
+    def_shared_point_predicates<2>(m);
+
+    ObjectTable& oriented_side = t.objects("exact.oriented_side");
+    add_object<Line2, 2, AsInt, OrientedSide>(oriented_side);
+    add_object<Circle2, 2, AsInt, OrientedSide>(oriented_side);
+    add_object<Triangle2, 2, AsInt, OrientedSide>(oriented_side);
+    ObjectTable& bounded_side = t.objects("exact.bounded_side");
+    add_object<Circle2, 2, AsInt, BoundedSide>(bounded_side);
+    add_object<Triangle2, 2, AsInt, Call<&triangle_bounded_side_exact>>(bounded_side);
+    add_object<IsoRectangle2, 2, AsInt, BoundedSide>(bounded_side);
+    ObjectTable& has_on = t.objects("exact.has_on");
+    add_object<Line2, 2, AsBool, HasOn>(has_on);
+    add_object<Segment2, 2, AsBool, HasOn>(has_on);
+    add_object<Ray2, 2, AsBool, HasOn>(has_on);
+}
+
+}  // namespace zenolith::companion::exact

@@ -1,0 +1,100 @@
+// Exact spatial predicates: the kernel's filtered predicates over the given
+// doubles, so every sign is the sign of exact arithmetic on them.
+#include <algorithm>
+#include <cmath>
+
+#include "companion/exact/predicate_bindings.hpp"
+#include "companion/registrations.hpp"
+
+namespace zenolith::companion::exact {
+
+namespace {
+
+using P = EK::Point_3;
+
+// The kernel's semi-static filter for spatial orientation (same determinant,
+// same error bound, same range guards), without branches on the data, as
+// for planar orientation. Undecided cases go to the kernel's predicate.
+CGAL::Orientation orientation_3(const P& p, const P& q, const P& r, const P& s) {
+    const double pqx = q.x() - p.x(), pqy = q.y() - p.y(), pqz = q.z() - p.z();
+    const double prx = r.x() - p.x(), pry = r.y() - p.y(), prz = r.z() - p.z();
+    const double psx = s.x() - p.x(), psy = s.y() - p.y(), psz = s.z() - p.z();
+    const double det = CGAL::determinant(pqx, pqy, pqz, prx, pry, prz, psx, psy, psz);
+    const double maxx = std::max({std::fabs(pqx), std::fabs(prx), std::fabs(psx)});
+    const double maxy = std::max({std::fabs(pqy), std::fabs(pry), std::fabs(psy)});
+    const double maxz = std::max({std::fabs(pqz), std::fabs(prz), std::fabs(psz)});
+    const double lo = std::min({maxx, maxy, maxz}), hi = std::max({maxx, maxy, maxz});
+    if (lo >= 1e-97 && hi < 1e102) {  // no underflow in eps, no overflow in det
+        const double eps = 5.1107127829973299e-15 * maxx * maxy * maxz;
+        if (std::fabs(det) > eps) return det > 0 ? CGAL::POSITIVE : CGAL::NEGATIVE;
+    }
+    return CGAL::orientation(p, q, r, s);
+}
+
+// A triangle whose vertices are collinear holds exactly the points of the
+// segments between its vertices (as the core's Triangle3 does), not every
+// point of its line.
+bool triangle_has_on_exact(const EK::Triangle_3& t, const P& p) {
+    if (!t.is_degenerate()) return t.has_on(p);
+    for (int i = 0; i < 3; ++i)
+        if (EK::Segment_3(t.vertex(i), t.vertex(i + 1)).has_on(p)) return true;
+    return false;
+}
+
+// A tetrahedron whose vertices are coplanar has no interior: its boundary is
+// the union of its four (flat) faces, and every other point, elsewhere in
+// its plane included, is outside.
+CGAL::Bounded_side tetrahedron_bounded_side_exact(const EK::Tetrahedron_3& t, const P& p) {
+    if (!t.is_degenerate()) return t.bounded_side(p);
+    for (int i = 0; i < 4; ++i)
+        if (triangle_has_on_exact(EK::Triangle_3(t.vertex(i + 1), t.vertex(i + 2), t.vertex(i + 3)), p))
+            return CGAL::ON_BOUNDARY;
+    return CGAL::ON_UNBOUNDED_SIDE;
+}
+
+// A line with a zero direction vector is the single point it was given, not
+// every point of space.
+bool line_has_on_exact(const EK::Line_3& l, const P& p) {
+    if (l.to_vector() == CGAL::NULL_VECTOR) return l.point() == p;
+    return l.has_on(p);
+}
+
+}  // namespace
+
+void register_exact_spatial(py::module_& m, Tables& t) {
+    def_points<3, AsInt>(m, "orientation", {"p", "q", "r", "s"}, &orientation_3);
+    def_points<3, AsInt>(m, "side_of_oriented_sphere", {"p", "q", "r", "s", "t"},
+                         [](const P& p, const P& q, const P& r, const P& s, const P& t) {
+                             return CGAL::side_of_oriented_sphere(p, q, r, s, t);
+                         });
+    def_points<3, AsInt>(m, "side_of_bounded_sphere", {"p", "q", "r", "s", "t"},
+                         [](const P& p, const P& q, const P& r, const P& s, const P& t) {
+                             return CGAL::side_of_bounded_sphere(p, q, r, s, t);
+                         });
+    def_points<3, AsBool>(m, "coplanar", {"p", "q", "r", "s"},
+                          [](const P& p, const P& q, const P& r, const P& s) {
+                              return CGAL::coplanar(p, q, r, s);
+                          });
+    def_points<3, AsInt>(m, "compare_z", {"p", "q"},
+                         [](const P& p, const P& q) { return CGAL::compare_z(p, q); });
+    def_shared_point_predicates<3>(m);
+
+    ObjectTable& oriented_side = t.objects("exact.oriented_side");
+    add_object<Plane3, 3, AsInt, OrientedSide>(oriented_side);
+    add_object<Sphere3, 3, AsInt, OrientedSide>(oriented_side);
+    add_object<Tetrahedron3, 3, AsInt, OrientedSide>(oriented_side);
+    ObjectTable& bounded_side = t.objects("exact.bounded_side");
+    add_object<Sphere3, 3, AsInt, BoundedSide>(bounded_side);
+    add_object<Tetrahedron3, 3, AsInt, Call<&tetrahedron_bounded_side_exact>>(bounded_side);
+    add_object<IsoCuboid3, 3, AsInt, BoundedSide>(bounded_side);
+    ObjectTable& has_on = t.objects("exact.has_on");
+    add_object<Line3, 3, AsBool, Call<&line_has_on_exact>>(has_on);
+    add_object<Plane3, 3, AsBool, HasOn>(has_on);
+    add_object<Segment3, 3, AsBool, HasOn>(has_on);
+    add_object<Ray3, 3, AsBool, HasOn>(has_on);
+    add_object<Triangle3, 3, AsBool, Call<&triangle_has_on_exact>>(has_on);
+    add_object<Sphere3, 3, AsBool, HasOn>(has_on);
+    add_object<Circle3, 3, AsBool, HasOn>(has_on);
+}
+
+}  // namespace zenolith::companion::exact

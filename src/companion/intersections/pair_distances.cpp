@@ -1,0 +1,121 @@
+// Squared distances between two core objects. The kernel's double formulas
+// are used as they are, except between two planar objects that are not
+// points: there the kernel's formula is wrong for nearly collinear,
+// overlapping segments (0.0 where the exact answer is 0.263), so the answer
+// is derived exactly instead and rounded once.
+#include <CGAL/boost_mp.h>
+#include <CGAL/squared_distance_2.h>
+#include <CGAL/squared_distance_3.h>
+
+#include <boost/multiprecision/cpp_int.hpp>
+
+#include <optional>
+#include <type_traits>
+#include <vector>
+
+#include "companion/exact/exact_kernel.hpp"
+#include "companion/intersections/pair_entries.hpp"
+
+namespace zenolith::companion {
+
+namespace {
+
+// Exact rational coordinates. Boost's rationals, whichever exact type the
+// installed kernel prefers: their conversion to double rounds to nearest,
+// where a quotient of two huge integers would overflow to inf / inf.
+using Rational = boost::multiprecision::cpp_rational;
+using XK = CGAL::Simple_cartesian<Rational>;
+const CGAL::Cartesian_converter<K, XK> to_rational{};
+
+template <class A, class B>
+py::object kernel_distance(py::handle a, py::handle b, bool) {
+    return py::float_(CGAL::squared_distance(a.cast<const A&>().v, b.cast<const B&>().v));
+}
+
+// Where the distance from a convex planar object to a disjoint one is
+// reached: two disjoint convex sets in the plane are closest at a corner of
+// one of them (a line has none; two disjoint lines are parallel).
+std::vector<XK::Point_2> corners(const XK::Segment_2& s) { return {s.source(), s.target()}; }
+std::vector<XK::Point_2> corners(const XK::Ray_2& r) { return {r.source()}; }
+std::vector<XK::Point_2> corners(const XK::Line_2&) { return {}; }
+std::vector<XK::Point_2> corners(const XK::Triangle_2& t) { return {t[0], t[1], t[2]}; }
+
+// 0 when the two meet (exact predicates), else the least exact distance from
+// a corner of one to the other, rounded to double once. Distances compute
+// non-finite input as written: the kernel's formula then.
+template <class A, class B>
+double exact_planar_distance(const A& a, const B& b) {
+    if (!finite(a) || !finite(b)) return CGAL::squared_distance(a, b);
+    if (CGAL::do_intersect(to_exact(a), to_exact(b))) return 0.0;
+    const auto x = to_rational(a);
+    const auto y = to_rational(b);
+    std::optional<XK::FT> best;
+    auto closest = [&best](const std::vector<XK::Point_2>& points, const auto& other) {
+        for (const XK::Point_2& p : points) {
+            XK::FT d = CGAL::squared_distance(p, other);
+            if (!best || d < *best) best = std::move(d);
+        }
+    };
+    closest(corners(x), y);
+    closest(corners(y), x);
+    if constexpr (std::is_same_v<A, K::Line_2> && std::is_same_v<B, K::Line_2>) {
+        if (!best) best = CGAL::squared_distance(x.point(), y);
+    }
+    return best->convert_to<double>();
+}
+
+template <class A, class B>
+py::object planar_distance(py::handle a, py::handle b, bool) {
+    return py::float_(exact_planar_distance(a.cast<const A&>().v, b.cast<const B&>().v));
+}
+
+template <class A, class B>
+void add_kernel(Tables& t) {
+    t.pairs("squared_distance").add<A, B>(&kernel_distance<A, B>);
+}
+
+template <class A, class B>
+void add_planar(Tables& t) {
+    t.pairs("squared_distance").add<A, B>(&planar_distance<A, B>);
+}
+
+}  // namespace
+
+void add_pair_distances(Tables& t) {
+    add_kernel<Point2, Point2>(t);
+    add_kernel<Point2, Line2>(t);
+    add_kernel<Point2, Segment2>(t);
+    add_kernel<Point2, Ray2>(t);
+    add_kernel<Point2, Triangle2>(t);
+    add_planar<Line2, Line2>(t);
+    add_planar<Line2, Segment2>(t);
+    add_planar<Line2, Ray2>(t);
+    add_planar<Line2, Triangle2>(t);
+    add_planar<Segment2, Segment2>(t);
+    add_planar<Segment2, Ray2>(t);
+    add_planar<Segment2, Triangle2>(t);
+    add_planar<Ray2, Ray2>(t);
+    add_planar<Ray2, Triangle2>(t);
+    add_planar<Triangle2, Triangle2>(t);
+
+    add_kernel<Point3, Point3>(t);
+    add_kernel<Point3, Line3>(t);
+    add_kernel<Point3, Segment3>(t);
+    add_kernel<Point3, Ray3>(t);
+    add_kernel<Point3, Plane3>(t);
+    add_kernel<Point3, Triangle3>(t);
+    add_kernel<Point3, Tetrahedron3>(t);
+    add_kernel<Line3, Line3>(t);
+    add_kernel<Line3, Segment3>(t);
+    add_kernel<Line3, Ray3>(t);
+    add_kernel<Line3, Plane3>(t);
+    add_kernel<Segment3, Segment3>(t);
+    add_kernel<Segment3, Ray3>(t);
+    add_kernel<Segment3, Plane3>(t);
+    add_kernel<Ray3, Ray3>(t);
+    add_kernel<Ray3, Plane3>(t);
+    add_kernel<Plane3, Plane3>(t);
+    add_kernel<Triangle3, Triangle3>(t);
+}
+
+}  // namespace zenolith::companion

@@ -1,0 +1,75 @@
+// Planar pairs: which meet (exact predicates) and what their intersection is.
+#include <CGAL/intersection_2.h>
+// Boxes against boxes, rectangles, segments and triangles are not in the
+// collective header.
+#include <CGAL/Intersections_2/Bbox_2_Bbox_2.h>
+#include <CGAL/Intersections_2/Bbox_2_Segment_2.h>
+#include <CGAL/Intersections_2/Bbox_2_Triangle_2.h>
+
+#include "companion/intersections/pair_entries.hpp"
+
+namespace zenolith::companion {
+
+// The kernel's own box-rectangle functions do not compile (a dependent type
+// name without `typename`); a box is the rectangle of the same bounds, which
+// is also what those functions would have built.
+namespace {
+EK::Iso_rectangle_2 as_rectangle(const CGAL::Bbox_2& b) {
+    return EK::Iso_rectangle_2(b.xmin(), b.ymin(), b.xmax(), b.ymax());
+}
+}  // namespace
+
+template <>
+py::object decide_intersection<IsoRectangle2, Bbox2>(py::handle a, py::handle b, bool swapped) {
+    const auto& x = finite_value<IsoRectangle2>(a, swapped ? "b" : "a");
+    const auto& y = finite_value<Bbox2>(b, swapped ? "a" : "b");
+    return py::bool_(CGAL::do_intersect(to_exact(x), as_rectangle(y)));
+}
+
+template <>
+py::object construct_intersection<IsoRectangle2, Bbox2>(py::handle a, py::handle b, bool swapped) {
+    const auto& x = finite_value<IsoRectangle2>(a, swapped ? "b" : "a");
+    const auto& y = finite_value<Bbox2>(b, swapped ? "a" : "b");
+    return detail::intersection_result(CGAL::intersection(to_exact(x), as_rectangle(y)));
+}
+
+void add_planar_intersections(Tables& t) {
+    add_intersection<Point2, Point2>(t);
+    add_intersection<Point2, Line2>(t);
+    add_intersection<Point2, Segment2>(t);
+    add_intersection<Point2, Ray2>(t);
+    add_intersection<Point2, Triangle2>(t);
+    add_intersection<Point2, IsoRectangle2>(t);
+    add_intersection<Point2, Circle2>(t);
+    add_intersection<Point2, Bbox2>(t);
+    add_intersection<Line2, Line2>(t);
+    add_intersection<Line2, Segment2>(t);
+    add_intersection<Line2, Ray2>(t);
+    add_intersection<Line2, Triangle2>(t);
+    add_intersection<Line2, IsoRectangle2>(t);
+    add_decision_only<Line2, Circle2>(t);
+    add_decision_only<Line2, Bbox2>(t);
+    add_intersection<Segment2, Segment2>(t);
+    add_intersection<Segment2, Ray2>(t);
+    add_intersection<Segment2, Triangle2>(t);
+    add_intersection<Segment2, IsoRectangle2>(t);
+    add_decision_only<Segment2, Circle2>(t);
+    add_intersection<Segment2, Bbox2>(t);
+    add_intersection<Ray2, Ray2>(t);
+    add_intersection<Ray2, Triangle2>(t);
+    add_intersection<Ray2, IsoRectangle2>(t);
+    add_decision_only<Ray2, Circle2>(t);
+    add_decision_only<Ray2, Bbox2>(t);
+    add_intersection<Triangle2, Triangle2>(t);
+    add_intersection<Triangle2, IsoRectangle2>(t);
+    add_decision_only<Triangle2, Circle2>(t);
+    add_intersection<Triangle2, Bbox2>(t);
+    add_intersection<IsoRectangle2, IsoRectangle2>(t);
+    add_decision_only<IsoRectangle2, Circle2>(t);
+    add_intersection<IsoRectangle2, Bbox2>(t);
+    add_decision_only<Circle2, Circle2>(t);
+    add_decision_only<Circle2, Bbox2>(t);
+    add_intersection<Bbox2, Bbox2>(t);
+}
+
+}  // namespace zenolith::companion

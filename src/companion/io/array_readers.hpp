@@ -1,0 +1,288 @@
+// How the companion's array operations read their arguments and shape their
+// results. Every family of operations uses these rules, so that shapes,
+// broadcasting and error messages are the same everywhere:
+//
+// - points of dimension D come as an (N, D) array-like of any real numeric
+//   dtype and any strides, as one point given as a length-D sequence, or as
+//   one core point (or vector) object; one point broadcasts against any N;
+// - the result has the broadcast length N, or is 0-d when every input is a
+//   single point;
+// - a wrong rank, trailing dimension, dtype or length raises ValueError, an
+//   object of the wrong class raises TypeError, each naming the argument,
+//   what was expected and what came.
+#pragma once
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "shared/types.hpp"
+
+namespace zenolith::companion {
+
+namespace py = pybind11;
+
+// float64, C order: what every loop reads.
+using Doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
+
+namespace detail {
+
+// The Python name of an object's class, for messages.
+inline std::string type_name(py::handle obj) { return py::str(py::type::handle_of(obj).attr("__name__")); }
+
+// The shape of an array as Python prints it: "(3, 2)", "(2,)", "()".
+inline std::string shape_text(const py::array& a) {
+    std::string s = "(";
+    for (py::ssize_t k = 0; k < a.ndim(); ++k) {
+        s += std::to_string(a.shape(k));
+        s += (a.ndim() == 1 || k + 1 < a.ndim()) ? "," : "";
+        if (k + 1 < a.ndim()) s += ' ';
+    }
+    return s + ")";
+}
+
+// Copies the coordinates of a core point or vector of dimension D into
+// `out`; false when `obj` is none of them.
+template <int D>
+bool read_core_point(py::handle obj, double* out) {
+    auto copy = [out](const auto& v) {
+        for (int k = 0; k < D; ++k) out[k] = v.cartesian(k);
+        return true;
+    };
+    if constexpr (D == 2) {
+        if (py::isinstance<Point2>(obj)) return copy(obj.cast<const Point2&>().v);
+        if (py::isinstance<Vector2>(obj)) return copy(obj.cast<const Vector2&>().v);
+    } else {
+        if (py::isinstance<Point3>(obj)) return copy(obj.cast<const Point3&>().v);
+        if (py::isinstance<Vector3>(obj)) return copy(obj.cast<const Vector3&>().v);
+    }
+    return false;
+}
+
+// True when `obj` is an instance of a class bound with pybind11 (a core
+// object): such an argument of the wrong class is a TypeError, not an array.
+inline bool is_bound_object(py::handle obj) {
+    return py::detail::get_type_info(Py_TYPE(obj.ptr())) != nullptr;
+}
+
+// Converts an array-like to float64 in C order, refusing an array of what is
+// not a real number (strings, objects, complex numbers, dates) with a
+// ValueError.
+// A str, None or any other object that is neither numbers nor a sequence
+// of them is a TypeError naming what came.
+inline Doubles to_doubles(py::handle obj, const char* name, const std::string& expected) {
+    const auto refuse = [&]() {
+        return py::type_error(std::string(name) + ": expected " + expected + ", got " +
+                              type_name(obj));
+    };
+    if (PyUnicode_Check(obj.ptr()) || PyBytes_Check(obj.ptr())) throw refuse();
+    py::array raw = py::array::ensure(obj);
+    if (!raw) {  // a ragged sequence, or an object numpy cannot read
+        PyErr_Clear();
+        if (!PySequence_Check(obj.ptr())) throw refuse();
+        throw py::value_error(std::string(name) + ": expected " + expected + ", got " +
+                              type_name(obj));
+    }
+    const char kind = raw.dtype().kind();
+    if (kind == 'O' && raw.ndim() == 0) throw refuse();
+    if (kind != 'f' && kind != 'i' && kind != 'u' && kind != 'b') {
+        throw py::value_error(std::string(name) + ": expected " + expected +
+                              " of real numbers, got an array of dtype " +
+                              std::string(py::str(raw.dtype())));
+    }
+    return Doubles::ensure(raw);
+}
+
+}  // namespace detail
+
+// An argument holding N items of a fixed shape `item` (a point: {D}; a
+// segment: {2, D}), read as an (N, *item) array, or one item of shape `item`.
+// The array is kept alive, so items may be read with the GIL released.
+struct Items {
+    Doubles keep;
+    py::ssize_t n = 1;
+    bool single = true;
+
+    Items() = default;
+    Items(py::handle obj, const char* name, const std::string& expected,
+          const std::vector<py::ssize_t>& item)
+        : keep(detail::to_doubles(obj, name, expected)) {
+        const auto rank = static_cast<py::ssize_t>(item.size());
+        bool fits = keep.ndim() == rank || keep.ndim() == rank + 1;
+        const py::ssize_t skip = keep.ndim() - rank;
+        py::ssize_t k = 0;
+        for (py::ssize_t extent : item) fits = fits && keep.shape(skip + k++) == extent;
+        if (!fits) {
+            throw py::value_error(std::string(name) + ": expected " + expected +
+                                  ", got an array of shape " + detail::shape_text(keep));
+        }
+        single = skip == 0;
+        n = single ? 1 : keep.shape(0);
+    }
+
+    const double* data() const { return keep.data(); }
+};
+
+// A read-only view of the points of one argument. Rows are read through
+// operator[], which repeats the single point when the argument was one (a
+// step of 0 over its own copy, so the loops carry no branch for it).
+template <int D>
+class Points {
+public:
+    Points(const Points&) = delete;  // data_ may point into this object
+    Points& operator=(const Points&) = delete;
+
+    Points(py::handle obj, const char* name) : name_(name) {
+        if (detail::read_core_point<D>(obj, one_)) return;
+        const std::string expected = D == 2 ? "2D points of shape (N, 2) or (2,), or a Point2"
+                                            : "3D points of shape (N, 3) or (3,), or a Point3";
+        if (detail::is_bound_object(obj)) {
+            throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
+                                 detail::type_name(obj));
+        }
+        items_ = Items(obj, name, expected, {D});
+        if (items_.single) {
+            for (int k = 0; k < D; ++k) one_[k] = items_.data()[k];
+            return;
+        }
+        single_ = false;
+        n_ = items_.n;
+        data_ = items_.data();
+        step_ = D;
+    }
+
+    const char* name() const { return name_; }
+    bool single() const { return single_; }
+    // Number of rows; 1 for a single point.
+    py::ssize_t size() const { return n_; }
+    const double* operator[](py::ssize_t i) const { return data_ + i * step_; }
+
+private:
+    const char* name_;
+    Items items_;
+    double one_[D] = {};
+    const double* data_ = one_;
+    py::ssize_t step_ = 0;
+    py::ssize_t n_ = 1;
+    bool single_ = true;
+};
+
+// The kernel point of a row.
+inline K::Point_2 point_at(const Points<2>& p, py::ssize_t i) { return {p[i][0], p[i][1]}; }
+inline K::Point_3 point_at(const Points<3>& p, py::ssize_t i) { return {p[i][0], p[i][1], p[i][2]}; }
+
+// 2 or 3: the dimension of a points argument, from a core object's class or
+// an array's trailing length; anything else is a ValueError (TypeError for a
+// core object of another class).
+inline int point_dimension(py::handle obj, const char* name) {
+    double ignored[3];
+    if (detail::read_core_point<2>(obj, ignored)) return 2;
+    if (detail::read_core_point<3>(obj, ignored)) return 3;
+    const std::string expected = "2D or 3D points of shape (N, 2) or (N, 3), or a core point";
+    if (detail::is_bound_object(obj)) {
+        throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
+                             detail::type_name(obj));
+    }
+    const Doubles a = detail::to_doubles(obj, name, expected);
+    const py::ssize_t d = a.ndim() > 0 ? a.shape(a.ndim() - 1) : 0;
+    if ((a.ndim() == 1 || a.ndim() == 2) && (d == 2 || d == 3)) return static_cast<int>(d);
+    throw py::value_error(std::string(name) + ": expected " + expected +
+                          ", got an array of shape " + detail::shape_text(a));
+}
+
+// The dimension an argument's points have, without raising: 2 or 3 for a core point or vector
+// and for an array-like whose last axis (of at most two) has that length, 0
+// when it is neither (the Points reader then names the fault). `as_array`
+// receives the converted array when a conversion was needed, so that the
+// argument is not converted twice.
+inline int probe_point_dimension(py::handle obj, py::object& as_array) {
+    if (py::isinstance<Point2>(obj) || py::isinstance<Vector2>(obj)) return 2;
+    if (py::isinstance<Point3>(obj) || py::isinstance<Vector3>(obj)) return 3;
+    if (detail::is_bound_object(obj)) return 0;
+    py::array a;
+    if (py::isinstance<py::array>(obj)) {
+        a = py::reinterpret_borrow<py::array>(obj);
+    } else {
+        a = py::array::ensure(obj);
+        if (!a) {
+            PyErr_Clear();
+            return 0;
+        }
+        as_array = a;
+    }
+    const py::ssize_t last = a.ndim() == 1 || a.ndim() == 2 ? a.shape(a.ndim() - 1) : 0;
+    return last == 2 || last == 3 ? static_cast<int>(last) : 0;
+}
+
+// The common length of several arguments: every array argument must have
+// the same number of rows; single points broadcast.
+struct Broadcast {
+    py::ssize_t n = 1;
+    bool scalar = true;  // every argument was a single point
+
+    template <class... Args>
+    explicit Broadcast(const Args&... args) {
+        (take(args.name(), args.single(), args.size()), ...);
+    }
+
+private:
+    const char* first_ = nullptr;
+    void take(const char* name, bool single, py::ssize_t size) {
+        if (single) return;
+        if (scalar) {
+            scalar = false;
+            n = size;
+            first_ = name;
+        } else if (size != n) {
+            throw py::value_error(std::string("mismatched lengths: ") + first_ + " has " +
+                                  std::to_string(n) + " points, " + name + " has " +
+                                  std::to_string(size));
+        }
+    }
+};
+
+// A new result array of the broadcast shape ((n,), or 0-d), with `extra`
+// trailing dimensions (e.g. {2} for planar points).
+template <class T>
+py::array_t<T> result_array(const Broadcast& b, std::initializer_list<py::ssize_t> extra = {}) {
+    std::vector<py::ssize_t> shape;
+    if (!b.scalar) shape.push_back(b.n);
+    shape.insert(shape.end(), extra.begin(), extra.end());
+    return py::array_t<T>(shape);
+}
+
+// out[i] = f(i) for every row, with the GIL released: f must only read
+// plain memory (Points rows, kernel objects copied out beforehand).
+template <class T, class F>
+py::array_t<T> map_rows(const Broadcast& b, F&& f) {
+    py::array_t<T> out = result_array<T>(b);
+    T* o = out.mutable_data();
+    const py::ssize_t n = b.n;
+    {
+        py::gil_scoped_release nogil;
+        for (py::ssize_t i = 0; i < n; ++i) o[i] = f(i);
+    }
+    return out;
+}
+
+// out[i] = f(i) for every row, where f gives a kernel point or vector of
+// dimension W: the result has W coordinates per row. GIL released as above.
+template <int W, class F>
+py::array_t<double> map_points(const Broadcast& b, F&& f) {
+    py::array_t<double> out = result_array<double>(b, {W});
+    double* o = out.mutable_data();
+    {
+        py::gil_scoped_release nogil;
+        for (py::ssize_t i = 0; i < b.n; ++i, o += W) {
+            const auto v = f(i);
+            for (int k = 0; k < W; ++k) o[k] = v.cartesian(k);
+        }
+    }
+    return out;
+}
+
+}  // namespace zenolith::companion

@@ -1,0 +1,29 @@
+#include "core/conventions.hpp"
+#include "core/fast_entry.hpp"
+#include "core/registrations.hpp"
+
+namespace zenolith {
+
+// No constructor and no comparisons: results compare by identity, so ask
+// left_turn(), right_turn() or collinear() (README, "Deliberate behaviours").
+void register_orientation_result(py::class_<OrientationResult> cls) {
+    cls.def("left_turn", [](const OrientationResult& o) { return o.value == 1; })
+        .def("right_turn", [](const OrientationResult& o) { return o.value == -1; })
+        .def("collinear", [](const OrientationResult& o) { return o.value == 0; })
+        .def("__repr__", [](const OrientationResult& o) {
+            return o.value == -1 ? "Right turn" : o.value == 1 ? "Left turn" : "Collinear";
+        });
+}
+
+// The kernel compares the two rounded products (q-p)x(r-p) directly: a NaN
+// anywhere makes neither larger, which reads as collinear.
+void register_orientation(py::module_& m) {
+    auto orientation = [](const Point2& p1, const Point2& p2, const Point2& p3) {
+        return OrientationResult{sign_int(CGAL::orientation(p1.v, p2.v, p3.v))};
+    };
+    m.def("orientation", orientation, "Returns orientation of three Point2 objects", py::arg("p1"),
+          py::arg("p2"), py::arg("p3"));
+    fast::function(m, "orientation", orientation);
+}
+
+}  // namespace zenolith

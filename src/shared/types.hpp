@@ -1,7 +1,8 @@
 // The value types behind every Python class of the module.
 //
 // Each wrapper holds exactly one kernel object (OrientationResult: one int)
-// and nothing else: no base class, no virtuals, plain copyable aggregates.
+// and nothing else: no base class, no virtuals, plain copyable aggregates
+// (and the name of their Python class).
 // They are all declared here, together, so that any binding may take or
 // return any class, whatever its place in the registration order.
 #pragma once
@@ -14,37 +15,49 @@ namespace zenolith {
 
 using K = CGAL::Simple_cartesian<double>;
 
+// A value class: its Python name and the one kernel object it holds.
+#define ZENOLITH_VALUE(Name, Held)                       \
+    struct Name {                                        \
+        static constexpr const char* name = #Name;       \
+        Held v;                                          \
+    }
+
 // ---- planar -------------------------------------------------------------
-struct Point2 { K::Point_2 v; };
-struct Vector2 { K::Vector_2 v; };
-struct OrientationResult { int value; };  // 1 left turn, 0 collinear, -1 right turn
-struct Bbox2 { CGAL::Bbox_2 v; };
-struct Direction2 { K::Direction_2 v; };
-struct Line2 { K::Line_2 v; };
-struct Segment2 { K::Segment_2 v; };
-struct Ray2 { K::Ray_2 v; };
-struct Triangle2 { K::Triangle_2 v; };
-struct Circle2 { K::Circle_2 v; };
-struct IsoRectangle2 { K::Iso_rectangle_2 v; };
-struct WeightedPoint2 { K::Weighted_point_2 v; };
-struct AffTransformation2 { K::Aff_transformation_2 v; };  // shared immutable rep
+ZENOLITH_VALUE(Point2, K::Point_2);
+ZENOLITH_VALUE(Vector2, K::Vector_2);
+struct OrientationResult {  // 1 left turn, 0 collinear, -1 right turn
+    static constexpr const char* name = "OrientationResult";
+    int value;
+};
+ZENOLITH_VALUE(Bbox2, CGAL::Bbox_2);
+ZENOLITH_VALUE(Direction2, K::Direction_2);
+ZENOLITH_VALUE(Line2, K::Line_2);
+ZENOLITH_VALUE(Segment2, K::Segment_2);
+ZENOLITH_VALUE(Ray2, K::Ray_2);
+ZENOLITH_VALUE(Triangle2, K::Triangle_2);
+ZENOLITH_VALUE(Circle2, K::Circle_2);
+ZENOLITH_VALUE(IsoRectangle2, K::Iso_rectangle_2);
+ZENOLITH_VALUE(WeightedPoint2, K::Weighted_point_2);
+ZENOLITH_VALUE(AffTransformation2, K::Aff_transformation_2);  // shared immutable rep
 
 // ---- spatial ------------------------------------------------------------
-struct Bbox3 { CGAL::Bbox_3 v; };
-struct Point3 { K::Point_3 v; };
-struct Vector3 { K::Vector_3 v; };
-struct Direction3 { K::Direction_3 v; };
-struct Plane3 { K::Plane_3 v; };
-struct Line3 { K::Line_3 v; };
-struct Segment3 { K::Segment_3 v; };
-struct Ray3 { K::Ray_3 v; };
-struct Triangle3 { K::Triangle_3 v; };
-struct Sphere3 { K::Sphere_3 v; };
-struct Tetrahedron3 { K::Tetrahedron_3 v; };
-struct IsoCuboid3 { K::Iso_cuboid_3 v; };
-struct Circle3 { K::Circle_3 v; };
+ZENOLITH_VALUE(Bbox3, CGAL::Bbox_3);
+ZENOLITH_VALUE(Point3, K::Point_3);
+ZENOLITH_VALUE(Vector3, K::Vector_3);
+ZENOLITH_VALUE(Direction3, K::Direction_3);
+ZENOLITH_VALUE(Plane3, K::Plane_3);
+ZENOLITH_VALUE(Line3, K::Line_3);
+ZENOLITH_VALUE(Segment3, K::Segment_3);
+ZENOLITH_VALUE(Ray3, K::Ray_3);
+ZENOLITH_VALUE(Triangle3, K::Triangle_3);
+ZENOLITH_VALUE(Sphere3, K::Sphere_3);
+ZENOLITH_VALUE(Tetrahedron3, K::Tetrahedron_3);
+ZENOLITH_VALUE(IsoCuboid3, K::Iso_cuboid_3);
+ZENOLITH_VALUE(Circle3, K::Circle_3);
 
-// All of them, in the module's registration order.
+// All of them, in the module's registration order: the one list of the
+// classes. The core creates, binds and pickles them from it: a new class is
+// its definition above, its entry here and its own source file.
 template <class... T>
 struct type_list {};
 using value_types =
@@ -65,7 +78,7 @@ struct is_value_type : listed<T, value_types> {};
 // is Segment3. A type no class holds does not compile.
 namespace detail {
 template <class W, class = void>
-struct held { using type = void; };
+struct held { static constexpr const char* name = "held"; using type = void; };
 template <class W>
 struct held<W, std::void_t<decltype(W::v)>> { using type = decltype(W::v); };
 

@@ -1,5 +1,6 @@
 #include "shared/affine.hpp"
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -17,7 +18,27 @@ double entry(const AffTransformation2& t, int i, int j) { return matrix_entry(t.
 // Vectors, directions and lines are mapped, and matrices read, compared,
 // inverted and composed through affine.hpp, which mends the kernel's
 // reflection and scaling faults (README, "Deliberate behaviours").
-void register_aff_transformation2(py::class_<AffTransformation2> cls) {
+// Each representation through the constructor that makes it: the kernel's
+// stored numbers are read back exactly by cartesian() for the four kinds
+// other than a reflection, which is rebuilt from the line it was made from.
+template <>
+py::tuple reduce(const AffTransformation2& a) {
+    const Transformation& t = a.v;
+    if (t.is_translation())
+        return call<AffTransformation2>(Vector2{K::Vector_2(t.cartesian(0, 2), t.cartesian(1, 2))});
+    if (t.is_scaling()) return call<AffTransformation2>(t.cartesian(0, 0));
+    if (t.is_rotation()) return call<AffTransformation2>(t.cartesian(1, 0), t.cartesian(0, 0));
+    if (t.is_reflection()) {
+        const K::Line_2* l = reflection_line(t);
+        if (!l) no_exact_rebuild("AffTransformation2");
+        return call<AffTransformation2>(Line2{*l});
+    }
+    return call<AffTransformation2>(t.cartesian(0, 0), t.cartesian(0, 1), t.cartesian(0, 2),
+                                    t.cartesian(1, 0), t.cartesian(1, 1), t.cartesian(1, 2));
+}
+
+template <>
+void register_class(py::class_<AffTransformation2> cls) {
     cls.def(py::init([] { return AffTransformation2{Transformation()}; }))
         .def(py::init([](const Vector2& v) {
                  return AffTransformation2{Transformation(CGAL::TRANSLATION, v.v)};

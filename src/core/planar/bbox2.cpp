@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -82,7 +83,13 @@ void scale(Bbox2& b, double factor) {
 // The default box is the empty one (+inf, +inf, -inf, -inf), neutral for
 // +; dilate and scale change the box in place and return None, as the
 // kernel's members do (README, "Deliberate behaviours").
-void register_bbox2(py::class_<Bbox2> cls) {
+template <>
+py::tuple reduce(const Bbox2& b) {
+    return call<Bbox2>(b.v.xmin(), b.v.ymin(), b.v.xmax(), b.v.ymax());
+}
+
+template <>
+void register_class(py::class_<Bbox2> cls) {
     constexpr double inf = std::numeric_limits<double>::infinity();
     cls.def(py::init([=] { return Bbox2{CGAL::Bbox_2(inf, inf, -inf, -inf)}; }))
         .def(py::init([](double xmin, double ymin, double xmax, double ymax) {

@@ -1,5 +1,6 @@
 #include "shared/affine.hpp"
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -17,7 +18,11 @@ K::Circle_2 orthogonal_image(const K::Circle_2& c, const K::Aff_transformation_2
 
 }  // namespace
 
-void register_circle2(py::class_<Circle2> cls) {
+template <>
+py::tuple reduce(const Circle2& c) { return by_center<Circle2, Point2>(c, degenerate_circle); }
+
+template <>
+void register_class(py::class_<Circle2> cls) {
     cls.def(py::init([](const Point2& center, double squared_radius, int orientation) {
                 return Circle2{
                     K::Circle_2(center.v, squared_radius, orientation_code(orientation))};

@@ -1,5 +1,6 @@
 #include "shared/affine.hpp"
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -12,7 +13,11 @@ Direction2 opposite(const Direction2& d) { return Direction2{-d.v}; }
 
 // The kernel's direction rules throughout: quadrant then cross products for
 // the angular order, sign pattern then cross product for equality.
-void register_direction2(py::class_<Direction2> cls) {
+template <>
+py::tuple reduce(const Direction2& d) { return call<Direction2>(d.v.dx(), d.v.dy()); }
+
+template <>
+void register_class(py::class_<Direction2> cls) {
     cls.def(py::init([](double x, double y) { return Direction2{K::Direction_2(x, y)}; }), py::arg("x"),
             py::arg("y"))
         .def(py::init([](const Vector2& v) { return Direction2{v.v.direction()}; }), py::arg("v"))

@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -14,7 +15,18 @@ Point2 vertex(const IsoRectangle2& r, int i) { return Point2{r.v.vertex(rem_inde
 // The constructors from two corners, from numbers and from a box sort each
 // coordinate pair (a < b ? a : b), as the kernel's two-corner constructor
 // does; the four-point one stores its arguments as given, even inverted.
-void register_iso_rectangle2(py::class_<IsoRectangle2> cls) {
+// The two-point constructor sorts each coordinate with `<`, which swaps a
+// stored pair such as (0.0, -0.0) or one holding a NaN; the four-point one
+// takes every coordinate as given.
+template <>
+py::tuple reduce(const IsoRectangle2& r) {
+    const Point2 lo{r.v.min()}, hi{r.v.max()};
+    if (lo.v.x() < hi.v.x() && lo.v.y() < hi.v.y()) return call<IsoRectangle2>(lo, hi);
+    return call<IsoRectangle2>(lo, hi, lo, hi);
+}
+
+template <>
+void register_class(py::class_<IsoRectangle2> cls) {
     cls.def(py::init([](const Point2& p, const Point2& q) {
                 return IsoRectangle2{K::Iso_rectangle_2(p.v, q.v)};
             }),

@@ -1,5 +1,6 @@
 #include "shared/affine.hpp"
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -11,7 +12,11 @@ Line2 from_ray(const Ray2& r) { return Line2{K::Line_2(r.v)}; }
 
 }  // namespace
 
-void register_line2(py::class_<Line2> cls) {
+template <>
+py::tuple reduce(const Line2& l) { return call<Line2>(l.v.a(), l.v.b(), l.v.c()); }
+
+template <>
+void register_class(py::class_<Line2> cls) {
     cls.def(py::init([](double a, double b, double c) { return Line2{K::Line_2(a, b, c)}; }),
             py::arg("a"), py::arg("b"), py::arg("c"))
         // Oriented from p towards q. The kernel's two-point rule: a horizontal

@@ -1,12 +1,23 @@
 #include "core/conventions.hpp"
 #include "core/fast_entry.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
 
 // No constructor and no comparisons: results compare by identity, so ask
 // left_turn(), right_turn() or collinear() (README, "Deliberate behaviours").
-void register_orientation_result(py::class_<OrientationResult> cls) {
+// No constructor: rebuilt by `orientation` on three points that give it.
+template <>
+py::tuple reduce(const OrientationResult& o) {
+    const Point2 a{K::Point_2(0.0, 0.0)}, b{K::Point_2(1.0, 0.0)},
+        c{K::Point_2(0.0, static_cast<double>(o.value))};
+    return py::make_tuple(py::module_::import("zenolith_core").attr("orientation"),
+                          py::make_tuple(a, b, c));
+}
+
+template <>
+void register_class(py::class_<OrientationResult> cls) {
     cls.def("left_turn", [](const OrientationResult& o) { return o.value == 1; })
         .def("right_turn", [](const OrientationResult& o) { return o.value == -1; })
         .def("collinear", [](const OrientationResult& o) { return o.value == 0; })

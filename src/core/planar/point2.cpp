@@ -1,5 +1,6 @@
 #include "core/conventions.hpp"
 #include "core/fast_entry.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -10,7 +11,11 @@ double coordinate(const Point2& p, int i) { return planar_cartesian(p.v, i); }
 
 }  // namespace
 
-void register_point2(py::class_<Point2> cls) {
+template <>
+py::tuple reduce(const Point2& p) { return call<Point2>(p.v.x(), p.v.y()); }
+
+template <>
+void register_class(py::class_<Point2> cls) {
     auto from_floats = [](double x, double y) { return Point2{K::Point_2(x, y)}; };
     auto from_ints = [](int x, int y) { return Point2{K::Point_2(x, y)}; };
     auto x = [](const Point2& p) { return p.v.x(); };

@@ -1,11 +1,18 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
 
 // A ray stores its source and a second point; its direction is always
 // derived by subtraction, never normalised.
-void register_ray2(py::class_<Ray2> cls) {
+template <>
+py::tuple reduce(const Ray2& r) {
+    return call<Ray2>(Point2{r.v.rep().source()}, Point2{r.v.rep().second_point()});
+}
+
+template <>
+void register_class(py::class_<Ray2> cls) {
     cls.def(py::init([](const Point2& p, const Point2& q) { return Ray2{K::Ray_2(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def(py::init([](const Point2& p, const Direction2& d) { return Ray2{K::Ray_2(p.v, d.v)}; }),

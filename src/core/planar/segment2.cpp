@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -11,7 +12,13 @@ Point2 end(const Segment2& s, int i) { return Point2{s.v.vertex(rem_index(i, 2))
 }  // namespace
 
 // Parameters are positional only, except transform's.
-void register_segment2(py::class_<Segment2> cls) {
+template <>
+py::tuple reduce(const Segment2& s) {
+    return call<Segment2>(Point2{s.v.source()}, Point2{s.v.target()});
+}
+
+template <>
+void register_class(py::class_<Segment2> cls) {
     cls.def(py::init(
         [](const Point2& p, const Point2& q) { return Segment2{K::Segment_2(p.v, q.v)}; }))
         .def("source", [](const Segment2& s) { return Point2{s.v.source()}; })

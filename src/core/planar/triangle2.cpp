@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -11,7 +12,13 @@ Point2 vertex(const Triangle2& t, int i) { return Point2{t.v.vertex(cyclic_index
 
 }  // namespace
 
-void register_triangle2(py::class_<Triangle2> cls) {
+template <>
+py::tuple reduce(const Triangle2& t) {
+    return call<Triangle2>(Point2{t.v.vertex(0)}, Point2{t.v.vertex(1)}, Point2{t.v.vertex(2)});
+}
+
+template <>
+void register_class(py::class_<Triangle2> cls) {
     cls.def(py::init([](const Point2& p, const Point2& q, const Point2& r) {
                 return Triangle2{K::Triangle_2(p.v, q.v, r.v)};
             }),

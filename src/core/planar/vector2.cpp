@@ -1,6 +1,7 @@
 #include "shared/affine.hpp"
 #include "core/conventions.hpp"
 #include "core/fast_entry.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -8,7 +9,11 @@ namespace zenolith {
 // No comparisons: a Vector2 keeps Python's identity equality and hash, so
 // two vectors with the same coordinates are different keys, unlike Vector3
 // (README, "Deliberate behaviours").
-void register_vector2(py::class_<Vector2> cls) {
+template <>
+py::tuple reduce(const Vector2& v) { return call<Vector2>(v.v.x(), v.v.y()); }
+
+template <>
+void register_class(py::class_<Vector2> cls) {
     auto from_floats = [](double x, double y) { return Vector2{K::Vector_2(x, y)}; };
     auto x = [](const Vector2& a) { return a.v.x(); };
     auto y = [](const Vector2& a) { return a.v.y(); };

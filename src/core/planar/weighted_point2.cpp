@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -12,7 +13,13 @@ double coordinate(const WeightedPoint2& w, int i) { return planar_cartesian(w.v.
 // Every accessor is a method here, unlike Point2's properties, and the
 // weight plays no part in equality: both are fixed by the interface
 // (README, "Deliberate behaviours").
-void register_weighted_point2(py::class_<WeightedPoint2> cls) {
+template <>
+py::tuple reduce(const WeightedPoint2& w) {
+    return call<WeightedPoint2>(Point2{w.v.point()}, w.v.weight());
+}
+
+template <>
+void register_class(py::class_<WeightedPoint2> cls) {
     // Zeroed explicitly: the kernel's default constructor may leave the
     // coordinates uninitialised.
     cls.def(py::init(

@@ -1,6 +1,7 @@
 #include <limits>
 
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -8,7 +9,13 @@ namespace zenolith {
 // A plain box: bounds and a repr, no operations, and (without __eq__)
 // Python's identity equality and hash. The interface gives it nothing more;
 // use IsoCuboid3 to compute with boxes (README, "Deliberate behaviours").
-void register_bbox3(py::class_<Bbox3> cls) {
+template <>
+py::tuple reduce(const Bbox3& b) {
+    return call<Bbox3>(b.v.xmin(), b.v.ymin(), b.v.zmin(), b.v.xmax(), b.v.ymax(), b.v.zmax());
+}
+
+template <>
+void register_class(py::class_<Bbox3> cls) {
     constexpr double inf = std::numeric_limits<double>::infinity();
     cls.def(py::init([=] { return Bbox3{CGAL::Bbox_3(inf, inf, inf, -inf, -inf, -inf)}; }))
         .def(py::init([](double xmin, double ymin, double zmin, double xmax, double ymax, double zmax) {

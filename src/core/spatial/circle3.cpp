@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -66,7 +67,15 @@ constexpr const char* plane_misses = "the plane does not intersect the sphere";
 
 }  // namespace
 
-void register_circle3(py::class_<Circle3> cls) {
+// Every circle the module makes holds a sphere of the default orientation
+// around its center, so center, radius and plane rebuild it.
+template <>
+py::tuple reduce(const Circle3& c) {
+    return call<Circle3>(Point3{c.v.center()}, c.v.squared_radius(), Plane3{c.v.supporting_plane()});
+}
+
+template <>
+void register_class(py::class_<Circle3> cls) {
     cls.def(py::init([](const Point3& center, double sq_r, const Plane3& plane) {
                 return Circle3{K::Circle_3(center.v, sq_r, plane.v)};
             }),

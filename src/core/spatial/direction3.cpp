@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -11,7 +12,11 @@ Direction3 opposite(const Direction3& d) { return Direction3{-d.v}; }
 
 // Never normalised; equality is the kernel's: equal cross products and
 // equal component signs (NaN counting as zero).
-void register_direction3(py::class_<Direction3> cls) {
+template <>
+py::tuple reduce(const Direction3& d) { return call<Direction3>(d.v.dx(), d.v.dy(), d.v.dz()); }
+
+template <>
+void register_class(py::class_<Direction3> cls) {
     cls.def(py::init([](double x, double y, double z) { return Direction3{K::Direction_3(x, y, z)}; }),
             py::arg("x"), py::arg("y"), py::arg("z"))
         .def(py::init([](const Vector3& v) { return Direction3{v.v.direction()}; }), py::arg("v"))

@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -14,7 +15,17 @@ Point3 vertex(const IsoCuboid3& c, int i) { return Point3{c.v.vertex(rem_index(i
 // The constructors from two corners, from numbers and from a box sort each
 // axis (a < b ? a : b), as the kernel's two-corner constructor does; the
 // six-point one stores its arguments as given, even inverted.
-void register_iso_cuboid3(py::class_<IsoCuboid3> cls) {
+// As for the rectangle: the six-point constructor keeps every coordinate.
+template <>
+py::tuple reduce(const IsoCuboid3& c) {
+    const Point3 lo{c.v.min()}, hi{c.v.max()};
+    if (lo.v.x() < hi.v.x() && lo.v.y() < hi.v.y() && lo.v.z() < hi.v.z())
+        return call<IsoCuboid3>(lo, hi);
+    return call<IsoCuboid3>(lo, hi, lo, hi, lo, hi);
+}
+
+template <>
+void register_class(py::class_<IsoCuboid3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) {
                 return IsoCuboid3{K::Iso_cuboid_3(p.v, q.v)};
             }),

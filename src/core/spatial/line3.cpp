@@ -1,10 +1,19 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
 
 // A point P and a direction vector V, never normalised.
-void register_line3(py::class_<Line3> cls) {
+// The stored point: the kernel's point() is computed, point + 0 * vector,
+// which is NaN along an infinite vector.
+template <>
+py::tuple reduce(const Line3& l) {
+    return call<Line3>(Point3{l.v.rep().point()}, Vector3{l.v.rep().to_vector()});
+}
+
+template <>
+void register_class(py::class_<Line3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) { return Line3{K::Line_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def(py::init([](const Point3& p, const Direction3& d) { return Line3{K::Line_3(p.v, d.v)}; }),

@@ -1,11 +1,16 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
 
 // An oriented plane a*x + b*y + c*z + d = 0, stored as constructed. Lines,
 // rays and segments reduce to three points; the 2D frame is the kernel's.
-void register_plane3(py::class_<Plane3> cls) {
+template <>
+py::tuple reduce(const Plane3& h) { return call<Plane3>(h.v.a(), h.v.b(), h.v.c(), h.v.d()); }
+
+template <>
+void register_class(py::class_<Plane3> cls) {
     cls.def(py::init([](double a, double b, double c, double d) {
                 return Plane3{K::Plane_3(a, b, c, d)};
             }),

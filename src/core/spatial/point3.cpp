@@ -1,5 +1,6 @@
 #include "core/conventions.hpp"
 #include "core/fast_entry.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -10,7 +11,11 @@ double coordinate(const Point3& p, int i) { return spatial_cartesian(p.v, i); }
 
 }  // namespace
 
-void register_point3(py::class_<Point3> cls) {
+template <>
+py::tuple reduce(const Point3& p) { return call<Point3>(p.v.x(), p.v.y(), p.v.z()); }
+
+template <>
+void register_class(py::class_<Point3> cls) {
     auto from_floats = [](double x, double y, double z) { return Point3{K::Point_3(x, y, z)}; };
     auto from_ints = [](int x, int y, int z) { return Point3{K::Point_3(x, y, z)}; };
     auto x = [](const Point3& p) { return p.v.x(); };

@@ -1,11 +1,18 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
 
 // A source and a second point; the direction is their difference, never
 // normalised.
-void register_ray3(py::class_<Ray3> cls) {
+template <>
+py::tuple reduce(const Ray3& r) {
+    return call<Ray3>(Point3{r.v.rep().source()}, Point3{r.v.rep().second_point()});
+}
+
+template <>
+void register_class(py::class_<Ray3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) { return Ray3{K::Ray_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def(py::init([](const Point3& p, const Direction3& d) { return Ray3{K::Ray_3(p.v, d.v)}; }),

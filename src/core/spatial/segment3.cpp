@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -10,7 +11,13 @@ Point3 end(const Segment3& s, int i) { return Point3{s.v.vertex(rem_index(i, 2))
 
 }  // namespace
 
-void register_segment3(py::class_<Segment3> cls) {
+template <>
+py::tuple reduce(const Segment3& s) {
+    return call<Segment3>(Point3{s.v.source()}, Point3{s.v.target()});
+}
+
+template <>
+void register_class(py::class_<Segment3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q) { return Segment3{K::Segment_3(p.v, q.v)}; }),
             py::arg("p"), py::arg("q"))
         .def("source", [](const Segment3& s) { return Point3{s.v.source()}; })

@@ -1,11 +1,16 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
 
 // An int second argument reaches the (center, orientation) constructor in
 // the first overload pass: Sphere3(c, 2) is the sphere of radius 0.
-void register_sphere3(py::class_<Sphere3> cls) {
+template <>
+py::tuple reduce(const Sphere3& s) { return by_center<Sphere3, Point3>(s, degenerate_sphere); }
+
+template <>
+void register_class(py::class_<Sphere3> cls) {
     cls.def(py::init([](const Point3& center, double squared_radius, int orientation) {
                 return Sphere3{K::Sphere_3(center.v, squared_radius, orientation_code(orientation))};
             }),

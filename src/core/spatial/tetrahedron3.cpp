@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -11,7 +12,14 @@ Point3 vertex(const Tetrahedron3& t, int i) { return Point3{t.v.vertex(cyclic_in
 
 }  // namespace
 
-void register_tetrahedron3(py::class_<Tetrahedron3> cls) {
+template <>
+py::tuple reduce(const Tetrahedron3& t) {
+    return call<Tetrahedron3>(Point3{t.v.vertex(0)}, Point3{t.v.vertex(1)}, Point3{t.v.vertex(2)},
+                              Point3{t.v.vertex(3)});
+}
+
+template <>
+void register_class(py::class_<Tetrahedron3> cls) {
     cls.def(py::init([](const Point3& p0, const Point3& p1, const Point3& p2, const Point3& p3) {
                 return Tetrahedron3{K::Tetrahedron_3(p0.v, p1.v, p2.v, p3.v)};
             }),

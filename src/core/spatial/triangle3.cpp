@@ -1,4 +1,5 @@
 #include "core/conventions.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 #include "shared/triangles.hpp"
 
@@ -10,7 +11,13 @@ Point3 vertex(const Triangle3& t, int i) { return Point3{t.v.vertex(cyclic_index
 
 }  // namespace
 
-void register_triangle3(py::class_<Triangle3> cls) {
+template <>
+py::tuple reduce(const Triangle3& t) {
+    return call<Triangle3>(Point3{t.v.vertex(0)}, Point3{t.v.vertex(1)}, Point3{t.v.vertex(2)});
+}
+
+template <>
+void register_class(py::class_<Triangle3> cls) {
     cls.def(py::init([](const Point3& p, const Point3& q, const Point3& r) {
                 return Triangle3{K::Triangle_3(p.v, q.v, r.v)};
             }),

@@ -1,5 +1,6 @@
 #include "core/conventions.hpp"
 #include "core/fast_entry.hpp"
+#include "core/pickling.hpp"
 #include "core/registrations.hpp"
 
 namespace zenolith {
@@ -13,7 +14,11 @@ double component(const Vector3& v, int i) { return spatial_cartesian(v.v, i); }
 // The registration order is unusual and is kept: the two-point constructor,
 // the scalar product and equality come before the numeric constructors, so
 // v * w with a vector w is the scalar product and v * 2 scales.
-void register_vector3(py::class_<Vector3> cls) {
+template <>
+py::tuple reduce(const Vector3& v) { return call<Vector3>(v.v.x(), v.v.y(), v.v.z()); }
+
+template <>
+void register_class(py::class_<Vector3> cls) {
     auto dot = [](const Vector3& v, const Vector3& w) { return v.v * w.v; };
     auto from_floats = [](double x, double y, double z) { return Vector3{K::Vector_3(x, y, z)}; };
     auto x = [](const Vector3& v) { return v.v.x(); };

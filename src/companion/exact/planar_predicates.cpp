@@ -10,14 +10,14 @@ namespace zenolith::companion::exact {
 
 namespace {
 
-using P = EK::Point_2;
+using EP2 = EK::Point_2;
 
 // The kernel's semi-static filter for planar orientation (same determinant,
 // same error bound, same range guards), written without branches on the data:
 // on random input the kernel's own version spends half its time in
 // mispredicted branches. What it cannot decide, ties included, goes to the
 // kernel's predicate, which filters again and computes exactly.
-CGAL::Orientation orientation_2(const P& p, const P& q, const P& r) {
+CGAL::Orientation orientation_2(const EP2& p, const EP2& q, const EP2& r) {
     const double pqx = q.x() - p.x(), pqy = q.y() - p.y();
     const double prx = r.x() - p.x(), pry = r.y() - p.y();
     const double det = CGAL::determinant(pqx, pqy, prx, pry);
@@ -33,13 +33,13 @@ CGAL::Orientation orientation_2(const P& p, const P& q, const P& r) {
 
 // A triangle whose vertices are collinear has no interior: it consists of
 // the points of the segments between its vertices.
-bool flat_holds(const EK::Triangle_2& t, const P& p) {
+bool flat_holds(const EK::Triangle_2& t, const EP2& p) {
     for (int i = 0; i < 3; ++i)
         if (EK::Segment_2(t.vertex(i), t.vertex(i + 1)).has_on(p)) return true;
     return false;
 }
 
-CGAL::Bounded_side triangle_bounded_side_exact(const EK::Triangle_2& t, const P& p) {
+CGAL::Bounded_side triangle_bounded_side_exact(const EK::Triangle_2& t, const EP2& p) {
     if (!t.is_degenerate()) return t.bounded_side(p);
     return flat_holds(t, p) ? CGAL::ON_BOUNDARY : CGAL::ON_UNBOUNDED_SIDE;
 }
@@ -49,15 +49,15 @@ CGAL::Bounded_side triangle_bounded_side_exact(const EK::Triangle_2& t, const P&
 void register_exact_planar(py::module_& m, Tables& t) {
     def_points<2, AsOrientation>(m, "orientation", {"p", "q", "r"}, &orientation_2);
     def_points<2, AsInt>(m, "side_of_oriented_circle", {"p", "q", "r", "t"},
-                         [](const P& p, const P& q, const P& r, const P& t) {
+                         [](const EP2& p, const EP2& q, const EP2& r, const EP2& t) {
                              return CGAL::side_of_oriented_circle(p, q, r, t);
                          });
     def_points<2, AsInt>(m, "side_of_bounded_circle", {"p", "q", "r", "t"},
-                         [](const P& p, const P& q, const P& r, const P& t) {
+                         [](const EP2& p, const EP2& q, const EP2& r, const EP2& t) {
                              return CGAL::side_of_bounded_circle(p, q, r, t);
                          });
     def_points<2, AsInt>(m, "compare_xy", {"p", "q"},
-                         [](const P& p, const P& q) { return CGAL::compare_xy(p, q); });
+                         [](const EP2& p, const EP2& q) { return CGAL::compare_xy(p, q); });
     def_shared_point_predicates<2>(m);
 
     ObjectTable& oriented_side = t.objects("exact.oriented_side");

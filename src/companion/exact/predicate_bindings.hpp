@@ -85,9 +85,9 @@ bool finite_row(const double* r) {
 // f over the rows of the point arguments (broadcast, GIL released), each row
 // as an exact-kernel point. Rows with a NaN or an infinity are skipped in the
 // loop, and the first of them is reported once the GIL is held again.
-template <class Wrap, int D, std::size_t N, class F, std::size_t... I>
+template <class Answer, int D, std::size_t N, class F, std::size_t... I>
 auto over_rows(const std::array<Points<D>, N>& a, const F& f, std::index_sequence<I...>) {
-    using T = typename Wrap::Element;
+    using T = typename Answer::Element;
     const Broadcast b(a[I]...);
     py::ssize_t bad = -1;
     auto out = map_rows<T>(b, [&](py::ssize_t i) -> T {
@@ -116,21 +116,21 @@ inline py::handle handle_of(py::handle h) { return h; }
 template <int D>
 py::handle handle_of(const RoutedPoints<D>& r) { return r.obj; }
 
-template <int D, class Wrap, bool Routed, class F, std::size_t... I>
+template <int D, class Answer, bool Routed, class F, std::size_t... I>
 void def_points(py::module_& m, const char* name, std::array<const char*, sizeof...(I)> names,
                 F f, std::index_sequence<I...> seq) {
     m.def(
         name,
         [names, f](PointRef<CorePoint<D>, I>... p) {
             (require_finite(p.v, names[I]), ...);
-            return Wrap{}(f(to_exact(p.v)...));
+            return Answer{}(f(to_exact(p.v)...));
         },
         py::arg(names[I])...);
     m.def(
         name,
         [names, f, seq](ArrayArg<Routed, D, I>... a) {
             const std::array<Points<D>, sizeof...(I)> pts{Points<D>(handle_of(a), names[I])...};
-            return over_rows<Wrap>(pts, f, seq);
+            return over_rows<Answer>(pts, f, seq);
         },
         py::arg(names[I])...);
 }
@@ -138,32 +138,32 @@ void def_points(py::module_& m, const char* name, std::array<const char*, sizeof
 // Binds the predicate f over points of dimension D, named by `names`
 // (p, q, ...). Routed: the name exists in both dimensions, and the array
 // form is chosen by the dimension of the first argument.
-template <int D, class Wrap, bool Routed = false, class F, std::size_t N>
+template <int D, class Answer, bool Routed = false, class F, std::size_t N>
 void def_points(py::module_& m, const char* name, const char* const (&names)[N], F f) {
     std::array<const char*, N> list{};
     for (std::size_t k = 0; k < N; ++k) list[k] = names[k];
-    def_points<D, Wrap, Routed>(m, name, list, f, std::make_index_sequence<N>{});
+    def_points<D, Answer, Routed>(m, name, list, f, std::make_index_sequence<N>{});
 }
 
 // F(exact object, exact point) for one core class Obj of dimension D, as
 // name(obj, p): per object for a core point, else over an array of points
 // against the one object.
-template <class Obj, int D, class Wrap, class F>
+template <class Obj, int D, class Answer, class F>
 py::object object_rows(py::handle obj, py::handle p) {
     const auto& o = finite_value<Obj>(obj, "obj");
     if (py::isinstance<CorePoint<D>>(p)) {
         const auto& q = finite_value<CorePoint<D>>(p, "p");
-        return py::cast(Wrap{}(F{}(to_exact(o), to_exact(q))));
+        return py::cast(Answer{}(F{}(to_exact(o), to_exact(q))));
     }
     const auto e = to_exact(o);
     const std::array<Points<D>, 1> pts{Points<D>(p, "p")};
-    return over_rows<Wrap>(
+    return over_rows<Answer>(
         pts, [&](const auto& q) { return F{}(e, q); }, std::index_sequence<0>{});
 }
 
-template <class Obj, int D, class Wrap, class F>
+template <class Obj, int D, class Answer, class F>
 void add_object(ObjectTable& t) {
-    t.add<Obj>(&object_rows<Obj, D, Wrap, F>);
+    t.add<Obj>(&object_rows<Obj, D, Answer, F>);
 }
 
 // The predicates that exist in the plane and in space under one name, for

@@ -10,12 +10,12 @@ namespace zenolith::companion::exact {
 
 namespace {
 
-using P = EK::Point_3;
+using EP3 = EK::Point_3;
 
 // The kernel's semi-static filter for spatial orientation (same determinant,
 // same error bound, same range guards), without branches on the data, as
 // for planar orientation. Undecided cases go to the kernel's predicate.
-CGAL::Orientation orientation_3(const P& p, const P& q, const P& r, const P& s) {
+CGAL::Orientation orientation_3(const EP3& p, const EP3& q, const EP3& r, const EP3& s) {
     const double pqx = q.x() - p.x(), pqy = q.y() - p.y(), pqz = q.z() - p.z();
     const double prx = r.x() - p.x(), pry = r.y() - p.y(), prz = r.z() - p.z();
     const double psx = s.x() - p.x(), psy = s.y() - p.y(), psz = s.z() - p.z();
@@ -34,7 +34,7 @@ CGAL::Orientation orientation_3(const P& p, const P& q, const P& r, const P& s) 
 // A triangle whose vertices are collinear holds exactly the points of the
 // segments between its vertices (as the core's Triangle3 does), not every
 // point of its line.
-bool triangle_has_on_exact(const EK::Triangle_3& t, const P& p) {
+bool triangle_has_on_exact(const EK::Triangle_3& t, const EP3& p) {
     if (!t.is_degenerate()) return t.has_on(p);
     for (int i = 0; i < 3; ++i)
         if (EK::Segment_3(t.vertex(i), t.vertex(i + 1)).has_on(p)) return true;
@@ -44,7 +44,7 @@ bool triangle_has_on_exact(const EK::Triangle_3& t, const P& p) {
 // A tetrahedron whose vertices are coplanar has no interior: its boundary is
 // the union of its four (flat) faces, and every other point, elsewhere in
 // its plane included, is outside.
-CGAL::Bounded_side tetrahedron_bounded_side_exact(const EK::Tetrahedron_3& t, const P& p) {
+CGAL::Bounded_side tetrahedron_bounded_side_exact(const EK::Tetrahedron_3& t, const EP3& p) {
     if (!t.is_degenerate()) return t.bounded_side(p);
     for (int i = 0; i < 4; ++i)
         if (triangle_has_on_exact(EK::Triangle_3(t.vertex(i + 1), t.vertex(i + 2), t.vertex(i + 3)), p))
@@ -54,7 +54,7 @@ CGAL::Bounded_side tetrahedron_bounded_side_exact(const EK::Tetrahedron_3& t, co
 
 // A line with a zero direction vector is the single point it was given, not
 // every point of space.
-bool line_has_on_exact(const EK::Line_3& l, const P& p) {
+bool line_has_on_exact(const EK::Line_3& l, const EP3& p) {
     if (l.to_vector() == CGAL::NULL_VECTOR) return l.point() == p;
     return l.has_on(p);
 }
@@ -64,19 +64,19 @@ bool line_has_on_exact(const EK::Line_3& l, const P& p) {
 void register_exact_spatial(py::module_& m, Tables& t) {
     def_points<3, AsInt>(m, "orientation", {"p", "q", "r", "s"}, &orientation_3);
     def_points<3, AsInt>(m, "side_of_oriented_sphere", {"p", "q", "r", "s", "t"},
-                         [](const P& p, const P& q, const P& r, const P& s, const P& t) {
+                         [](const EP3& p, const EP3& q, const EP3& r, const EP3& s, const EP3& t) {
                              return CGAL::side_of_oriented_sphere(p, q, r, s, t);
                          });
     def_points<3, AsInt>(m, "side_of_bounded_sphere", {"p", "q", "r", "s", "t"},
-                         [](const P& p, const P& q, const P& r, const P& s, const P& t) {
+                         [](const EP3& p, const EP3& q, const EP3& r, const EP3& s, const EP3& t) {
                              return CGAL::side_of_bounded_sphere(p, q, r, s, t);
                          });
     def_points<3, AsBool>(m, "coplanar", {"p", "q", "r", "s"},
-                          [](const P& p, const P& q, const P& r, const P& s) {
+                          [](const EP3& p, const EP3& q, const EP3& r, const EP3& s) {
                               return CGAL::coplanar(p, q, r, s);
                           });
     def_points<3, AsInt>(m, "compare_z", {"p", "q"},
-                         [](const P& p, const P& q) { return CGAL::compare_z(p, q); });
+                         [](const EP3& p, const EP3& q) { return CGAL::compare_z(p, q); });
     def_shared_point_predicates<3>(m);
 
     ObjectTable& oriented_side = t.objects("exact.oriented_side");

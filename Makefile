@@ -5,9 +5,11 @@ VENV   := .venv
 PY     := $(VENV)/bin/python
 READY  := $(VENV)/.requirements-installed
 STAMP  := $(VENV)/.zenolith-installed
-# Everything the installed distribution is built from: both extensions
-# (src/) and the companion's Python package (python/).
-SOURCES := $(shell find src python -type f ! -path '*/__pycache__/*' 2>/dev/null) \
+# Everything the installed distributions are built from: zenolith's two
+# extensions (src/) and its Python package (python/), and zenolith-algorithms
+# (algorithms/, which includes headers of src/ too); scripts/install.sh
+# builds and installs both.
+SOURCES := $(shell find src python algorithms -type f ! -path '*/__pycache__/*' 2>/dev/null) \
            CMakeLists.txt pyproject.toml
 
 .PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap sanitize parallel
@@ -61,8 +63,9 @@ pgo: $(READY)
 snapshot: $(STAMP)
 	$(PY) tests/core/interface_snapshot.py
 
-# sdist and a portable wheel into dist/ (reusing the build directory), and
-# the check of that wheel in a new virtual environment.
+# zenolith's sdist and portable wheel and zenolith-algorithms' portable wheel
+# into dist/ (reusing the build directories), and the check of both wheels
+# in a new virtual environment.
 wheel: $(READY)
 	$(PY) scripts/wheel.py build
 

@@ -1,9 +1,10 @@
-"""Build the distribution for installation anywhere, and check it as a user would.
+"""Build the distributions for installation anywhere, and check them as a user would.
 
-    python scripts/wheel.py build   sdist and wheel into dist/, the wheel made
-                                    portable with auditwheel (make wheel)
-    python scripts/wheel.py check   install the wheel of dist/ into a new
-                                    virtual environment and use it there
+    python scripts/wheel.py build   zenolith's sdist and wheel and the wheel of
+                                    zenolith-algorithms into dist/, the wheels
+                                    made portable with auditwheel (make wheel)
+    python scripts/wheel.py check   install the wheels of dist/ into a new
+                                    virtual environment and use them there
                                     (make wheel-check)
 
 Run both with the development environment's interpreter (.venv/bin/python):
@@ -27,14 +28,36 @@ import tomllib
 import zipfile
 from collections.abc import Iterator, Sequence
 from pathlib import Path
-from typing import Any
+from typing import Any, NamedTuple
 
 ROOT = Path(__file__).resolve().parent.parent
 DIST = ROOT / "dist"
 # The wheel as the build backend writes it, before auditwheel retags it.
 RAW = ROOT / "build" / "dist-raw"
-# What goes into the wheel: a wheel older than any of these is stale.
-INPUTS = ("src", "python", "CMakeLists.txt", "pyproject.toml", "README.md")
+
+
+class Distribution(NamedTuple):
+    """One distribution this repository builds."""
+
+    # where its pyproject.toml lies
+    directory: Path
+    # what goes into its wheel, relative to the repository: a wheel older
+    # than any of these is stale
+    inputs: tuple[str, ...]
+    # the extension modules its wheel must hold, as path prefixes
+    extensions: tuple[str, ...]
+    # whether an sdist is built too
+    sdist: bool
+
+
+ZENOLITH = Distribution(ROOT, ("src", "python", "CMakeLists.txt", "pyproject.toml", "README.md"),
+                        ("zenolith_core.", "zenolith/_native.", "zenolith/_intersections."), sdist=True)
+# The GPL-licensed algorithm families. They include headers of src/, so they
+# build from the checkout only: an sdist of algorithms/ alone would not build.
+ALGORITHMS = Distribution(ROOT / "algorithms", ("algorithms", "src"),
+                          ("zenolith_algorithms/_about.",), sdist=False)
+DISTRIBUTIONS = (ZENOLITH, ALGORITHMS)
+
 # Libraries every Linux system provides: the C and C++ runtimes and the
 # dynamic loader. Anything else an extension needs must sit in the wheel.
 RUNTIME = re.compile(
@@ -57,31 +80,31 @@ def run(cmd: Sequence[str | Path], **kw: Any) -> subprocess.CompletedProcess[str
     return subprocess.run([str(c) for c in cmd], check=True, text=True, **kw)
 
 
-def project() -> tuple[str, str]:
+def project(dist: Distribution = ZENOLITH) -> tuple[str, str]:
     """The distribution's name as it appears in file names, and its version."""
-    meta = tomllib.loads((ROOT / "pyproject.toml").read_text())["project"]
+    meta = tomllib.loads((dist.directory / "pyproject.toml").read_text())["project"]
     return re.sub(r"[-_.]+", "_", meta["name"]).lower(), meta["version"]
 
 
-def newest_input() -> float:
+def newest_input(dist: Distribution = ZENOLITH) -> float:
     """The modification time of the newest file that goes into the wheel."""
     times = []
-    for name in INPUTS:
+    for name in dist.inputs:
         path = ROOT / name
         files = path.rglob("*") if path.is_dir() else [path]
         times += [f.stat().st_mtime for f in files if f.is_file() and "__pycache__" not in f.parts]
     return max(times)
 
 
-def fresh_wheel() -> tuple[Path | None, str]:
+def fresh_wheel(dist: Distribution = ZENOLITH) -> tuple[Path | None, str]:
     """The repaired wheel in dist/ if it is current, else None and why not."""
-    name, version = project()
+    name, version = project(dist)
     wheels = sorted(DIST.glob(f"{name}-{version}-*manylinux*.whl"))
     if not wheels:
         return None, f"no manylinux wheel of {name} {version} in dist/ (make wheel builds one)"
     if len(wheels) > 1:
         return None, f"several wheels in dist/: {', '.join(w.name for w in wheels)}"
-    if wheels[0].stat().st_mtime < newest_input():
+    if wheels[0].stat().st_mtime < newest_input(dist):
         return None, f"{wheels[0].name} is older than the sources (make wheel rebuilds it)"
     return wheels[0], ""
 
@@ -164,20 +187,30 @@ def explain_tag(tag: str, wheel: Path) -> None:
         say("an older tag needs a build on an older system (e.g. a manylinux image), not this one")
 
 
-def build() -> Path:
-    """sdist and wheel into dist/, the wheel repaired; returns the wheel."""
-    name, version = project()
+def build() -> list[Path]:
+    """Every distribution into dist/; returns the repaired wheels."""
     shutil.rmtree(RAW, ignore_errors=True)
     DIST.mkdir(exist_ok=True)
+    return [build_one(dist) for dist in DISTRIBUTIONS]
+
+
+def build_one(dist: Distribution) -> Path:
+    """A distribution's wheel (and sdist, if it has one) into dist/, the wheel
+    repaired; returns the wheel."""
+    name, version = project(dist)
+    raw_dir = RAW / name
     for old in [*DIST.glob(f"{name}-*.whl"), *DIST.glob(f"{name}-*.tar.gz")]:
         old.unlink()
     # No isolation: the build requirements are those of .venv, and the
     # persistent build directory of `make build` is reused.
-    run([sys.executable, "-m", "build", "--no-isolation", "--sdist", "--wheel",
-         "--outdir", RAW, ROOT])
-    (raw,) = RAW.glob("*.whl")
-    (sdist,) = RAW.glob("*.tar.gz")
-    shutil.move(str(sdist), DIST / sdist.name)
+    kinds = ["--sdist", "--wheel"] if dist.sdist else ["--wheel"]
+    run([sys.executable, "-m", "build", "--no-isolation", *kinds, "--outdir", raw_dir, dist.directory])
+    (raw,) = raw_dir.glob("*.whl")
+    made = []
+    if dist.sdist:
+        (sdist,) = raw_dir.glob("*.tar.gz")
+        shutil.move(str(sdist), DIST / sdist.name)
+        made.append(DIST / sdist.name)
 
     shown = run([sys.executable, "-m", "auditwheel", "show", raw], capture_output=True).stdout
     print(shown.rstrip())
@@ -199,7 +232,7 @@ def build() -> Path:
     with zipfile.ZipFile(wheel) as z:
         bundled = [i.filename for i in z.infolist() if ".libs/" in i.filename]
     say("bundled libraries:", ", ".join(bundled) if bundled else "none")
-    for path in (wheel, DIST / sdist.name):
+    for path in (wheel, *made):
         say(f"{path.relative_to(ROOT)}: {path.stat().st_size / 1e6:.2f} MB")
     return wheel
 
@@ -221,13 +254,13 @@ def needed_libraries(binary: Path) -> Iterator[tuple[str, str]]:
             yield Path(parts[0]).name, parts[0]
 
 
-def check_libraries(wheel: Path, site: Path) -> None:
+def check_libraries(wheel: Path, site: Path, dist: Distribution = ZENOLITH) -> None:
     """Every library the wheel's installed extensions load is a system runtime
     or one auditwheel bundled: no kernel, Boost or other development
     installation is involved."""
     with zipfile.ZipFile(wheel) as z:
         binaries = [n for n in z.namelist() if re.search(r"\.so(\.|$)", n) and ".libs/" not in n]
-    for module in ("zenolith_core.", "zenolith/_native."):
+    for module in dist.extensions:
         if not any(n.startswith(module) for n in binaries):
             raise WheelError(f"the wheel holds no extension {module}*.so, only {binaries}")
     for name in binaries:
@@ -239,9 +272,10 @@ def check_libraries(wheel: Path, site: Path) -> None:
         say(f"{name}: needs only system runtimes and bundled libraries")
 
 
-def check(wheel: Path) -> None:
-    """Install the wheel into a new virtual environment, without an index and
-    without building anything, and use both packages there."""
+def check(wheel: Path, algorithms: Path | None = None) -> None:
+    """Install zenolith's wheel into a new virtual environment, without an
+    index and without building anything, and use both its packages there;
+    then, if given, the wheel of zenolith-algorithms beside it."""
     name, _ = project()
     with tempfile.TemporaryDirectory(prefix="zenolith-wheel-check-") as tmp:
         env = Path(tmp) / "venv"
@@ -273,6 +307,35 @@ def check(wheel: Path) -> None:
         installed = sorted(d["name"] for d in json.loads(owners))
         if name not in installed or "zenolith_core" in installed:
             raise WheelError(f"the new environment holds {installed}: expected {name} without zenolith_core")
+        # What a user without the extra sees on reaching for an algorithm.
+        missing = ("import zenolith\n"
+                   "name = zenolith._ALGORITHM_NAMES[0]\n"
+                   "try:\n"
+                   "    getattr(zenolith, name)\n"
+                   "except ImportError as e:\n"
+                   "    assert \"zenolith[algorithms]\" in str(e), e\n"
+                   "else:\n"
+                   "    raise SystemExit(f'zenolith.{name} resolved without zenolith-algorithms')\n")
+        run([py, "-I", "-c", missing], cwd=tmp)
+        if algorithms is not None:
+            check_algorithms(algorithms, py, pip, site, tmp)
+
+
+def check_algorithms(wheel: Path, py: Path, pip: list[str | Path], site: Path, tmp: str) -> None:
+    """Install the wheel of zenolith-algorithms into the environment that holds
+    zenolith's, and use it there, directly and through zenolith."""
+    run([*pip, "--no-index", "--no-deps", wheel])
+    check_libraries(wheel, site, ALGORITHMS)
+    # Its requirements (zenolith at the same version, numpy) are met by what
+    # the environment holds.
+    run([py, "-m", "pip", "check", "--disable-pip-version-check"])
+    probe = ("import zenolith, zenolith_algorithms, sys; "
+             "assert zenolith_algorithms.__file__.startswith(sys.prefix); "
+             "assert all(getattr(zenolith, n) is getattr(zenolith_algorithms, n) "
+             "for n in zenolith_algorithms.__all__); "
+             "print('zenolith_algorithms, built against the geometry library',"
+             " zenolith_algorithms.library_version())")
+    run([py, "-I", "-c", probe], cwd=tmp)
 
 
 def main() -> None:
@@ -283,11 +346,15 @@ def main() -> None:
         if args.command == "build":
             build()
             return
-        wheel, why = fresh_wheel()
-        if wheel is None:
-            raise WheelError(why)
-        check(wheel)
-        say(f"{wheel.name}: fresh-environment check passed")
+        wheels = []
+        for dist in DISTRIBUTIONS:
+            wheel, why = fresh_wheel(dist)
+            if wheel is None:
+                raise WheelError(why)
+            wheels.append(wheel)
+        zenolith, algorithms = wheels
+        check(zenolith, algorithms)
+        say(f"{zenolith.name} and {algorithms.name}: fresh-environment check passed")
     except WheelError as e:
         sys.exit(f"wheel: {e}")
 

@@ -1,6 +1,6 @@
-"""The wheel of dist/, installed into a new virtual environment as a user
-would install it. Runs only when `make wheel` left a wheel there that is newer
-than every source; a clean checkout skips it and says why."""
+"""The wheels of dist/, installed into a new virtual environment as a user
+would install them. Runs only when `make wheel` left wheels there that are
+newer than every source; a clean checkout skips it and says why."""
 
 import importlib.metadata
 import importlib.util
@@ -20,7 +20,11 @@ def test_fresh_wheel_installs_and_runs_in_a_new_environment():
     wheel, why = wheel_tool.fresh_wheel()
     if wheel is None:
         pytest.skip(why)
-    wheel_tool.check(wheel)
+    # `make wheel` builds both wheels: a stale one means dist/ is stale
+    algorithms, why = wheel_tool.fresh_wheel(wheel_tool.ALGORITHMS)
+    if algorithms is None:
+        pytest.skip(why)
+    wheel_tool.check(wheel, algorithms)
 
 
 @pytest.mark.parametrize(
@@ -41,24 +45,30 @@ def test_only_the_c_and_cxx_runtimes_count_as_system_libraries(name, runtime):
     assert bool(wheel_tool.RUNTIME.match(name)) is runtime
 
 
-def test_only_a_wheel_newer_than_every_source_counts_as_fresh(tmp_path, monkeypatch):
+@pytest.mark.parametrize("dist", ["ZENOLITH", "ALGORITHMS"])
+def test_only_a_wheel_newer_than_every_source_counts_as_fresh(tmp_path, monkeypatch, dist):
+    dist = getattr(wheel_tool, dist)
     monkeypatch.setattr(wheel_tool, "DIST", tmp_path)
-    name, version = wheel_tool.project()
-    assert wheel_tool.fresh_wheel()[0] is None
+    name, version = wheel_tool.project(dist)
+    assert wheel_tool.fresh_wheel(dist)[0] is None
     wheel = tmp_path / f"{name}-{version}-cp312-cp312-manylinux_2_34_x86_64.whl"
     wheel.touch()
-    newest = wheel_tool.newest_input()
+    newest = wheel_tool.newest_input(dist)
     os.utime(wheel, (newest - 1, newest - 1))
-    found, why = wheel_tool.fresh_wheel()
+    found, why = wheel_tool.fresh_wheel(dist)
     assert found is None and "older than the sources" in why
     os.utime(wheel, (newest + 1, newest + 1))
-    assert wheel_tool.fresh_wheel() == (wheel, "")
-    # an unrepaired wheel or another version is not what `make wheel` leaves
+    assert wheel_tool.fresh_wheel(dist) == (wheel, "")
+    # an unrepaired wheel, another version or the other distribution's wheel
+    # is not this distribution's
     (tmp_path / f"{name}-{version}-cp312-cp312-linux_x86_64.whl").touch()
     (tmp_path / f"{name}-0.0.1-cp312-cp312-manylinux_2_34_x86_64.whl").touch()
-    assert wheel_tool.fresh_wheel() == (wheel, "")
+    for other in wheel_tool.DISTRIBUTIONS:
+        other_name, other_version = wheel_tool.project(other)
+        (tmp_path / f"{other_name}-{other_version}-cp312-cp312-manylinux_2_34_x86_64.whl").touch()
+    assert wheel_tool.fresh_wheel(dist) == (wheel, "")
     (tmp_path / f"{name}-{version}-cp312-cp312-manylinux_2_35_x86_64.whl").touch()
-    assert wheel_tool.fresh_wheel()[0] is None
+    assert wheel_tool.fresh_wheel(dist)[0] is None
 
 
 def test_the_installed_distribution_is_fit_for_an_index():
@@ -68,11 +78,12 @@ def test_the_installed_distribution_is_fit_for_an_index():
     assert meta["License-Expression"] == "LGPL-3.0-or-later"
     assert meta["Summary"] and meta["Description-Content-Type"] == "text/markdown"
     assert "Project-URL" not in meta and "Home-page" not in meta
-    assert set(meta.get_all("Provides-Extra")) == {"plot", "dask"}
+    assert set(meta.get_all("Provides-Extra")) == {"plot", "dask", "algorithms"}
     requires = meta.get_all("Requires-Dist")
     assert "numpy>=1.26" in requires
     assert any(r.startswith("matplotlib") and 'extra == "plot"' in r for r in requires)
     assert any(r.startswith("dask[distributed]") and 'extra == "dask"' in r for r in requires)
+    assert f'zenolith-algorithms=={meta["Version"]}; extra == "algorithms"' in requires
 
 
 def test_one_distribution_owns_both_packages():
@@ -80,4 +91,5 @@ def test_one_distribution_owns_both_packages():
     assert list(importlib.metadata.distributions(name="zenolith_core")) == []
     files = importlib.metadata.files("zenolith")
     assert any(f.name.startswith("zenolith_core.") for f in files)
-    assert any(f.parts[0] == "zenolith" and f.name.startswith("_native.") for f in files)
+    for native in ("_native.", "_intersections."):
+        assert any(f.parts[0] == "zenolith" and f.name.startswith(native) for f in files)

@@ -7,6 +7,9 @@ Every function takes and returns the core's classes (``Point2``,
 
 from __future__ import annotations
 
+import importlib
+from typing import TYPE_CHECKING
+
 from . import exact
 from .arrays import (
     bbox,
@@ -64,3 +67,42 @@ __all__ = [
     "squared_distance",
     "closest_point",
 ]
+
+# The names of the GPL-licensed distribution zenolith-algorithms (its
+# __all__), reachable as zenolith.<name>. They are imported on first access
+# only: `import zenolith` itself must never load GPL code.
+_ALGORITHM_NAMES = ("library_version",)
+
+if TYPE_CHECKING:
+    # For the type checker only; absent when the extra is not installed.
+    from zenolith_algorithms import *  # type: ignore[import-not-found, unused-ignore]  # noqa: F403
+
+
+def _algorithms_attribute(name: str) -> object:
+    """Resolve ``zenolith.<name>`` for a name of zenolith-algorithms: import
+    that package on first access and return its attribute.
+
+    Raises ImportError naming the extra when zenolith-algorithms is not
+    installed, and AttributeError for any other unknown name.
+    """
+    if name not in _ALGORITHM_NAMES:
+        raise AttributeError(f"module {__name__!r} has no attribute {name!r}")
+    try:
+        algorithms = importlib.import_module("zenolith_algorithms")
+    except ModuleNotFoundError as e:
+        if e.name != "zenolith_algorithms":
+            raise  # installed, but something it needs is missing: say that instead
+        raise ImportError(
+            f"zenolith.{name} comes from the GPL-licensed distribution zenolith-algorithms, "
+            "which is not installed; install it with: pip install 'zenolith[algorithms]'",
+            name="zenolith_algorithms",
+        ) from e
+    value: object = getattr(algorithms, name)
+    globals()[name] = value  # later accesses skip this function
+    return value
+
+
+if not TYPE_CHECKING:
+    # Hidden from the type checker, which sees the names themselves above and
+    # keeps reporting misspelt attributes.
+    __getattr__ = _algorithms_attribute

@@ -47,7 +47,7 @@ from zenolith_core import (
     Triangle3,
 )
 
-from . import _native
+from . import _intersections, _native
 from ._types import BoolArray, FloatArray
 
 #: The planar objects the pair operations know.
@@ -129,9 +129,9 @@ def do_intersect(
     pair the kernel does not decide.
     """
     if _is_object(a) and _is_object(b):
-        return bool(_native.do_intersect(a, b))
+        return bool(_intersections.do_intersect(a, b))
     obj, points = _object_and_points(a, b, "do_intersect")
-    result: BoolArray = _native.do_intersect_points(obj, points)
+    result: BoolArray = _intersections.do_intersect_points(obj, points)
     return result
 
 
@@ -148,7 +148,7 @@ def intersection(a: GeometricObject, b: GeometricObject) -> Intersection:
     Raises ``ValueError`` for infinite or NaN coordinates, ``TypeError`` for a
     pair the kernel does not construct.
     """
-    result: Intersection = _native.intersection(a, b)
+    result: Intersection = _intersections.intersection(a, b)
     return result
 
 
@@ -176,11 +176,11 @@ def squared_distance(
     near a segment's line or a triangle's plane loses relative accuracy).
     """
     if _is_object(a) and _is_object(b):
-        return float(_native.squared_distance(a, b))
+        return float(_intersections.squared_distance(a, b))
     if not (_is_object(a) or _is_object(b)):
         return _native.point_pairs_squared_distance(a, b)
     obj, points = _object_and_points(a, b, "squared_distance")
-    result: FloatArray = _native.squared_distance_points(obj, points)
+    result: FloatArray = _intersections.squared_distance_points(obj, points)
     return result
 
 
@@ -200,7 +200,7 @@ def closest_point(obj: Projectable, p: Point2 | Point3 | PointArray) -> Point2 |
     planar segment, ray or triangle it is the point of the supporting line
     clamped to the object (the point itself inside a triangle).
     """
-    rows: FloatArray = _native.closest_point_points(obj, p)
+    rows: FloatArray = _intersections.closest_point_points(obj, p)
     if isinstance(p, Point2):
         return Point2(float(rows[0]), float(rows[1]))
     if isinstance(p, Point3):

@@ -24,7 +24,6 @@ PYBIND11_MODULE(_native, m) {
     register_planar_queries(*tables);
     register_spatial_queries(*tables);
     register_exact(m, *tables);
-    register_intersections(*tables);
 
     tables->bind(m, tables);
     testing.def("supported", [tables]() { return tables->supported(); },

@@ -1,5 +1,6 @@
 // One registration function per family of operations of zenolith._native,
-// each defined in its family's own sources. Operations on one core object go
+// each defined in its family's own sources (the intersections family is its
+// own extension, zenolith._intersections). Operations on one core object go
 // into the module's class-keyed tables; the rest are plain functions.
 #pragma once
 
@@ -20,7 +21,5 @@ void register_planar_queries(Tables& t);
 void register_spatial_queries(Tables& t);
 // exact/
 void register_exact(py::module_& m, Tables& t);
-// intersections/
-void register_intersections(Tables& t);
 
 }  // namespace zenolith::companion

@@ -12,7 +12,7 @@ import pytest
 
 import zenolith
 import zenolith_core as z
-from zenolith import _native
+from zenolith import _intersections
 
 P2, P3 = z.Point2, z.Point3
 DOCS = pathlib.Path(__file__).resolve().parents[2] / "docs" / "intersections.md"
@@ -75,7 +75,7 @@ def documented_pairs():
 
 
 TABLE = documented_pairs()
-SUPPORTED = {op: {(a.__name__, b.__name__) for a, b in _native._testing.supported()[op]}
+SUPPORTED = {op: {(a.__name__, b.__name__) for a, b in _intersections._testing.supported()[op]}
              for op in ("do_intersect", "intersection", "squared_distance")}
 
 
@@ -299,7 +299,7 @@ def test_circles_and_spheres_are_decided_exactly():
 
 # ---- arrays -----------------------------------------------------------------
 
-ROWS = _native._testing.supported()
+ROWS = _intersections._testing.supported()
 
 
 @pytest.mark.parametrize("op", ["squared_distance", "do_intersect", "closest_point"])

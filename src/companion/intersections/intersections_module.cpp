@@ -1,17 +1,29 @@
-// The intersections family: which pairs meet and where, how far apart two
+// zenolith._intersections: which pairs meet and where, how far apart two
 // objects are, and one object against whole arrays of points, all as entries
-// of the module's class-keyed tables.
+// of the module's class-keyed tables. Its kernel headers are the heaviest of
+// the companion, so it is an extension of its own.
+#include <pybind11/pybind11.h>
+
+#include <memory>
+
 #include "companion/intersections/pair_entries.hpp"
-#include "companion/registrations.hpp"
 
-namespace zenolith::companion {
+namespace py = pybind11;
+using namespace zenolith::companion;
 
-void register_intersections(Tables& t) {
-    add_planar_intersections(t);
-    add_spatial_intersections(t);
-    add_solid_intersections(t);
-    add_pair_distances(t);
-    add_object_against_points(t);
+PYBIND11_MODULE(_intersections, m) {
+    m.doc() = "Intersections and distances of zenolith (use zenolith.intersections instead).";
+    py::module_::import("zenolith_core");
+    py::module_ testing = m.def_submodule("_testing", "Hooks for zenolith's tests.");
+
+    auto tables = std::make_shared<Tables>();
+    add_planar_intersections(*tables);
+    add_spatial_intersections(*tables);
+    add_solid_intersections(*tables);
+    add_pair_distances(*tables);
+    add_object_against_points(*tables);
+
+    tables->bind(m, tables);
+    testing.def("supported", [tables]() { return tables->supported(); },
+                "Every class-keyed operation and the classes (or pairs) it takes.");
 }
-
-}  // namespace zenolith::companion

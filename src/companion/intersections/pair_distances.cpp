@@ -3,6 +3,7 @@
 // points: there the kernel's formula is wrong for nearly collinear,
 // overlapping segments (0.0 where the exact answer is 0.263), so the answer
 // is derived exactly instead and rounded once.
+#include <CGAL/Simple_cartesian.h>  // the kernel before its distance functions
 #include <CGAL/boost_mp.h>
 #include <CGAL/squared_distance_2.h>
 #include <CGAL/squared_distance_3.h>

@@ -1,0 +1,18 @@
+"""zenolith_algorithms: zenolith's algorithm families, on the geometry
+library's GPL-3.0-or-later algorithm packages.
+
+This package is GPL-3.0-or-later: a program that distributes it must be
+GPL-compatible. It installs only on request (``pip install
+'zenolith[algorithms]'``); every name in ``__all__`` is also reachable as an
+attribute of :mod:`zenolith`, imported on first use, while ``import zenolith``
+alone never loads it.
+"""
+
+from __future__ import annotations
+
+# A family whose extension takes or returns zenolith_core's classes imports
+# zenolith_core before it (the classes must be registered in pybind11's
+# shared internals first), in the family's own Python module.
+from ._about import library_version
+
+__all__ = ["library_version"]

@@ -9,7 +9,7 @@ STAMP  := $(VENV)/.zenolith-installed
 # extensions (src/) and its Python package (python/), and zenolith-algorithms
 # (algorithms/, which includes headers of src/ too); scripts/install.sh
 # builds and installs both.
-SOURCES := $(shell find src python algorithms -type f ! -path '*/__pycache__/*' 2>/dev/null) \
+SOURCES := $(shell find src python algorithms cmake -type f ! -path '*/__pycache__/*' 2>/dev/null) \
            CMakeLists.txt pyproject.toml
 
 .PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap sanitize parallel

@@ -50,11 +50,11 @@ class Distribution(NamedTuple):
     sdist: bool
 
 
-ZENOLITH = Distribution(ROOT, ("src", "python", "CMakeLists.txt", "pyproject.toml", "README.md"),
+ZENOLITH = Distribution(ROOT, ("src", "python", "cmake", "CMakeLists.txt", "pyproject.toml", "README.md"),
                         ("zenolith_core.", "zenolith/_native.", "zenolith/_intersections."), sdist=True)
 # The GPL-licensed algorithm families. They include headers of src/, so they
 # build from the checkout only: an sdist of algorithms/ alone would not build.
-ALGORITHMS = Distribution(ROOT / "algorithms", ("algorithms", "src"),
+ALGORITHMS = Distribution(ROOT / "algorithms", ("algorithms", "src", "cmake"),
                           ("zenolith_algorithms/_about.",), sdist=False)
 DISTRIBUTIONS = (ZENOLITH, ALGORITHMS)
 

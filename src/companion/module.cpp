@@ -25,7 +25,5 @@ PYBIND11_MODULE(_native, m) {
     register_spatial_queries(*tables);
     register_exact(m, *tables);
 
-    tables->bind(m, tables);
-    testing.def("supported", [tables]() { return tables->supported(); },
-                "Every class-keyed operation and the classes (or pairs) it takes.");
+    bind_tables(m, tables);
 }

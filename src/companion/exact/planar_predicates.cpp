@@ -60,15 +60,15 @@ void register_exact_planar(py::module_& m, Tables& t) {
                          [](const EP2& p, const EP2& q) { return CGAL::compare_xy(p, q); });
     def_shared_point_predicates<2>(m);
 
-    ObjectTable& oriented_side = t.objects("exact.oriented_side");
+    ObjectTable& oriented_side = object_table(t, "oriented_side");
     add_object<Line2, 2, AsInt, OrientedSide>(oriented_side);
     add_object<Circle2, 2, AsInt, OrientedSide>(oriented_side);
     add_object<Triangle2, 2, AsInt, OrientedSide>(oriented_side);
-    ObjectTable& bounded_side = t.objects("exact.bounded_side");
+    ObjectTable& bounded_side = object_table(t, "bounded_side");
     add_object<Circle2, 2, AsInt, BoundedSide>(bounded_side);
     add_object<Triangle2, 2, AsInt, Call<&triangle_bounded_side_exact>>(bounded_side);
     add_object<IsoRectangle2, 2, AsInt, BoundedSide>(bounded_side);
-    ObjectTable& has_on = t.objects("exact.has_on");
+    ObjectTable& has_on = object_table(t, "has_on");
     add_object<Line2, 2, AsBool, HasOn>(has_on);
     add_object<Segment2, 2, AsBool, HasOn>(has_on);
     add_object<Ray2, 2, AsBool, HasOn>(has_on);

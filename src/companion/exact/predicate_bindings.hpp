@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <utility>
 
 #include "companion/exact/exact_kernel.hpp"
@@ -159,6 +160,12 @@ py::object object_rows(py::handle obj, py::handle p) {
     const std::array<Points<D>, 1> pts{Points<D>(p, "p")};
     return over_rows<Answer>(
         pts, [&](const auto& q) { return F{}(e, q); }, std::index_sequence<0>{});
+}
+
+// The table of zenolith.exact's predicate `op` of an object at points,
+// bound as exact.<op>(obj, p).
+inline ObjectTable& object_table(Tables& t, const char* op) {
+    return t.objects(std::string("exact.") + op, op, "p");
 }
 
 template <class Obj, int D, class Answer, class F>

@@ -79,15 +79,15 @@ void register_exact_spatial(py::module_& m, Tables& t) {
                          [](const EP3& p, const EP3& q) { return CGAL::compare_z(p, q); });
     def_shared_point_predicates<3>(m);
 
-    ObjectTable& oriented_side = t.objects("exact.oriented_side");
+    ObjectTable& oriented_side = object_table(t, "oriented_side");
     add_object<Plane3, 3, AsInt, OrientedSide>(oriented_side);
     add_object<Sphere3, 3, AsInt, OrientedSide>(oriented_side);
     add_object<Tetrahedron3, 3, AsInt, OrientedSide>(oriented_side);
-    ObjectTable& bounded_side = t.objects("exact.bounded_side");
+    ObjectTable& bounded_side = object_table(t, "bounded_side");
     add_object<Sphere3, 3, AsInt, BoundedSide>(bounded_side);
     add_object<Tetrahedron3, 3, AsInt, Call<&tetrahedron_bounded_side_exact>>(bounded_side);
     add_object<IsoCuboid3, 3, AsInt, BoundedSide>(bounded_side);
-    ObjectTable& has_on = t.objects("exact.has_on");
+    ObjectTable& has_on = object_table(t, "has_on");
     add_object<Line3, 3, AsBool, Call<&line_has_on_exact>>(has_on);
     add_object<Plane3, 3, AsBool, HasOn>(has_on);
     add_object<Segment3, 3, AsBool, HasOn>(has_on);

@@ -14,7 +14,6 @@ using namespace zenolith::companion;
 PYBIND11_MODULE(_intersections, m) {
     m.doc() = "Intersections and distances of zenolith (use zenolith.intersections instead).";
     py::module_::import("zenolith_core");
-    py::module_ testing = m.def_submodule("_testing", "Hooks for zenolith's tests.");
 
     auto tables = std::make_shared<Tables>();
     add_planar_intersections(*tables);
@@ -23,7 +22,5 @@ PYBIND11_MODULE(_intersections, m) {
     add_pair_distances(*tables);
     add_object_against_points(*tables);
 
-    tables->bind(m, tables);
-    testing.def("supported", [tables]() { return tables->supported(); },
-                "Every class-keyed operation and the classes (or pairs) it takes.");
+    bind_tables(m, tables);
 }

@@ -6,6 +6,7 @@
 
 #include <CGAL/version.h>
 
+#include <utility>
 #include <vector>
 
 #include "companion/exact/exact_kernel.hpp"
@@ -53,17 +54,23 @@ py::object intersection_result(const Result& r) {
 
 }  // namespace detail
 
+// The kernel values of a pair's two objects, refused by the finiteness rule
+// under the names the caller gave them.
+template <class A, class B>
+std::pair<const decltype(A::v)&, const decltype(B::v)&> finite_pair(py::handle a, py::handle b,
+                                                                    bool swapped) {
+    return {finite_value<A>(a, swapped ? "b" : "a"), finite_value<B>(b, swapped ? "a" : "b")};
+}
+
 template <class A, class B>
 py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
-    const auto& x = finite_value<A>(a, swapped ? "b" : "a");
-    const auto& y = finite_value<B>(b, swapped ? "a" : "b");
+    const auto [x, y] = finite_pair<A, B>(a, b, swapped);
     return py::bool_(CGAL::do_intersect(to_exact(x), to_exact(y)));
 }
 
 template <class A, class B>
 py::object construct_intersection(py::handle a, py::handle b, bool swapped) {
-    const auto& x = finite_value<A>(a, swapped ? "b" : "a");
-    const auto& y = finite_value<B>(b, swapped ? "a" : "b");
+    const auto [x, y] = finite_pair<A, B>(a, b, swapped);
     return detail::intersection_result(CGAL::intersection(to_exact(x), to_exact(y)));
 }
 

@@ -21,15 +21,13 @@ EK::Iso_rectangle_2 as_rectangle(const CGAL::Bbox_2& b) {
 
 template <>
 py::object decide_intersection<IsoRectangle2, Bbox2>(py::handle a, py::handle b, bool swapped) {
-    const auto& x = finite_value<IsoRectangle2>(a, swapped ? "b" : "a");
-    const auto& y = finite_value<Bbox2>(b, swapped ? "a" : "b");
+    const auto [x, y] = finite_pair<IsoRectangle2, Bbox2>(a, b, swapped);
     return py::bool_(CGAL::do_intersect(to_exact(x), as_rectangle(y)));
 }
 
 template <>
 py::object construct_intersection<IsoRectangle2, Bbox2>(py::handle a, py::handle b, bool swapped) {
-    const auto& x = finite_value<IsoRectangle2>(a, swapped ? "b" : "a");
-    const auto& y = finite_value<Bbox2>(b, swapped ? "a" : "b");
+    const auto [x, y] = finite_pair<IsoRectangle2, Bbox2>(a, b, swapped);
     return detail::intersection_result(CGAL::intersection(to_exact(x), as_rectangle(y)));
 }
 

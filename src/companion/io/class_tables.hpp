@@ -11,7 +11,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <typeindex>
 #include <unordered_map>
 #include <utility>
@@ -61,6 +60,8 @@ class PairTable {
 public:
     explicit PairTable(std::string op) : op_(std::move(op)) {}
 
+    std::pair<const char*, const char*> arg_names() const { return {"a", "b"}; }
+
     template <class A, class B>
     void add(PairFn f) {
         map_[{typeid(A), typeid(B)}] = f;
@@ -96,7 +97,12 @@ private:
 // The classes of object an operation over points accepts.
 class ObjectTable {
 public:
-    explicit ObjectTable(std::string op) : op_(std::move(op)) {}
+    ObjectTable(std::string op, const char* points_arg)
+        : op_(std::move(op)), points_arg_(points_arg) {}
+
+    // The Python names of the two arguments: the object, then the points
+    // (the name the entries' readers give in their messages).
+    std::pair<const char*, const char*> arg_names() const { return {"obj", points_arg_}; }
 
     template <class A>
     void add(ObjectFn f) {
@@ -125,27 +131,29 @@ public:
 
 private:
     std::string op_;
+    const char* points_arg_;
     std::unordered_map<std::type_index, ObjectFn> map_;
     std::vector<const std::type_info*> added_;
 };
 
 // Every table of the module by the name its Python function gets ("has_on",
 // "exact.has_on", "do_intersect_points", ...). Families fill it while the
-// module is created; it is read-only afterwards.
+// module is created; bind_tables() then makes it read-only.
 class Tables {
 public:
-    // The table bound as `name`, created on first use; `op` is the name its
-    // messages give the operation (by default the name without a submodule).
-    ObjectTable& objects(const std::string& name, const char* op = nullptr) {
-        return get(objects_, name, op);
+    // The table bound as `name`, created on first use. `op` is the name its
+    // messages give the operation (by default the name without a submodule),
+    // `points_arg` the name of its second argument.
+    ObjectTable& objects(const std::string& name, const char* op = nullptr,
+                         const char* points_arg = "points") {
+        auto& slot = objects_[name];
+        if (!slot) slot = std::make_unique<ObjectTable>(op_name(name, op), points_arg);
+        return *slot;
     }
-    PairTable& pairs(const std::string& name) { return get(pairs_, name, nullptr); }
-
-    // Binds every table as name(a, b) on the module, or on its submodule for
-    // a dotted name; the tables must outlive the module's functions.
-    void bind(py::module_& m, const std::shared_ptr<const Tables>& self) const {
-        bind_each(m, self, objects_);
-        bind_each(m, self, pairs_);
+    PairTable& pairs(const std::string& name) {
+        auto& slot = pairs_[name];
+        if (!slot) slot = std::make_unique<PairTable>(op_name(name, nullptr));
+        return *slot;
     }
 
     // {name: [class, ...] or [(class, class), ...]}, for the documentation
@@ -157,37 +165,44 @@ public:
         return d;
     }
 
-private:
-    template <class T>
-    static T& get(std::map<std::string, std::unique_ptr<T>>& tables, const std::string& name,
-                  const char* op) {
-        auto& slot = tables[name];
-        if (!slot) slot = std::make_unique<T>(op ? op : name.substr(name.rfind('.') + 1));
-        return *slot;
+    template <class F>
+    void for_each(F&& f) const {
+        for (const auto& [name, t] : objects_) f(name, *t);
+        for (const auto& [name, t] : pairs_) f(name, *t);
     }
 
-    template <class T>
-    static void bind_each(py::module_& m, const std::shared_ptr<const Tables>& self,
-                          const std::map<std::string, std::unique_ptr<T>>& tables) {
-        for (const auto& [name, table] : tables) {
-            const auto dot = name.find('.');
-            const bool nested = dot != std::string::npos;
-            py::module_ target = nested ? py::reinterpret_borrow<py::module_>(
-                                              m.attr(name.substr(0, dot).c_str()))
-                                        : m;
-            const std::string own = nested ? name.substr(dot + 1) : name;
-            const T* t = table.get();
-            const char* arg0 = std::is_same_v<T, PairTable> ? "a" : "obj";
-            const char* arg1 = std::is_same_v<T, PairTable> ? "b" : "points";
-            target.def(own.c_str(),
-                       [self, t](py::handle a, py::handle b) { return (*t)(a, b); },
-                       py::arg(arg0), py::arg(arg1));
-        }
+private:
+    static std::string op_name(const std::string& name, const char* op) {
+        if (op) return op;
+        const auto dot = name.rfind('.');
+        return dot == std::string::npos ? name : name.substr(dot + 1);
     }
 
     std::map<std::string, std::unique_ptr<ObjectTable>> objects_;
     std::map<std::string, std::unique_ptr<PairTable>> pairs_;
 };
+
+// Binds every table as a function of the module, or of its submodule for a
+// dotted name, and `_testing.supported()` listing them all. The functions
+// keep the tables alive.
+inline void bind_tables(py::module_& m, std::shared_ptr<const Tables> tables) {
+    tables->for_each([&](const std::string& name, const auto& table) {
+        const auto dot = name.find('.');
+        const bool nested = dot != std::string::npos;
+        py::module_ target =
+            nested ? py::reinterpret_borrow<py::module_>(m.attr(name.substr(0, dot).c_str())) : m;
+        const auto* t = &table;
+        const auto [first, second] = table.arg_names();
+        target.def((nested ? name.substr(dot + 1) : name).c_str(),
+                   [tables, t](py::handle a, py::handle b) { return (*t)(a, b); },
+                   py::arg(first), py::arg(second));
+    });
+    py::module_ testing = py::hasattr(m, "_testing")
+                              ? py::reinterpret_borrow<py::module_>(m.attr("_testing"))
+                              : m.def_submodule("_testing", "Hooks for zenolith's tests.");
+    testing.def("supported", [tables]() { return tables->supported(); },
+                "Every class-keyed operation and the classes (or pairs) it takes.");
+}
 
 // The kernel value of a core object, refused by the finiteness rule.
 template <class W>

@@ -76,3 +76,24 @@ SAMPLES = [
 assert sorted(type(s).__name__ for s in SAMPLES) == sorted(
     n for n, c in vars(z).items() if isinstance(c, type))
 """
+
+
+# Attributes of an SVG document that hold numbers (lengths may end in "%").
+SVG_NUMBERS = {"x", "y", "cx", "cy", "r", "width", "height", "points", "viewBox",
+               "stroke-width", "opacity", "fill-opacity", "font-size"}
+
+
+def parse_svg(text):
+    """Parses an SVG document with the standard library's XML parser, as a
+    viewer would, and checks that every number placing its shapes is finite.
+    Returns the root element."""
+    import re
+    import xml.etree.ElementTree as ET
+
+    root = ET.fromstring(text.encode("utf-8"))
+    assert root.tag == "{http://www.w3.org/2000/svg}svg", root.tag
+    for element in root.iter():
+        for name in SVG_NUMBERS & element.attrib.keys():
+            values = re.split(r"[ ,]+", element.get(name).removesuffix("%").strip())
+            assert all(math.isfinite(float(v)) for v in values), (element.tag, name, element.get(name))
+    return root

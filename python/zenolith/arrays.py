@@ -17,7 +17,7 @@ Shape rules, shared by every function:
 
 from __future__ import annotations
 
-from collections.abc import Sequence
+from collections.abc import Buffer, Sequence
 from typing import Union, overload
 
 import numpy as np
@@ -70,9 +70,18 @@ def to_array(seq: Sequence[ArrayItem]) -> FloatArray:
     (x, y, weight), segments ``(N, 2, d)`` (source, target) and triangles
     ``(N, 3, d)`` (the three vertices in order). A sequence mixing classes,
     or holding anything else, raises ``TypeError``; an empty one
-    ``ValueError`` (it has no shape to give).
+    ``ValueError`` (it has no shape to give). A memoryview or other buffer
+    is read as the numpy array it holds.
     """
-    return _native.to_array(seq)
+    items: object = seq
+    if isinstance(seq, Buffer) and not isinstance(seq, np.ndarray):
+        # a memoryview of objects or of several dimensions cannot be indexed
+        # item by item; numpy reads any buffer it understands whole
+        try:
+            items = np.asarray(memoryview(seq))
+        except (TypeError, ValueError, NotImplementedError) as error:
+            raise TypeError(f"to_array: cannot read a {type(seq).__name__} as an array: {error}") from None
+    return _native.to_array(items)
 
 
 def points2(arr: npt.ArrayLike) -> list[Point2]:

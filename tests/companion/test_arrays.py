@@ -235,6 +235,19 @@ def test_broadcasting_strides_and_dtypes():
     assert zl.to_array(zl.points2(grid)).tolist() == grid.tolist()
 
 
+def test_to_array_reads_a_buffer_as_the_array_it_holds():
+    objs = np.array([z.Point2(1, 2), z.Segment2(z.Point2(0, 0), z.Point2(1, 1)).target()], dtype=object)
+    assert zl.to_array(memoryview(objs)).tolist() == zl.to_array(objs).tolist() == [[1, 2], [1, 1]]
+    # numbers are not core objects: the array's own error, whatever holds them
+    for buffer, numbers in [(memoryview(np.zeros((2, 2))), np.zeros((2, 2))), (memoryview(np.zeros(3)), np.zeros(3)),
+                            (bytearray(b"ab"), np.frombuffer(b"ab", np.uint8))]:
+        with pytest.raises(TypeError) as expected:
+            zl.to_array(numbers)
+        with pytest.raises(TypeError) as got:
+            zl.to_array(buffer)
+        assert str(got.value) == str(expected.value)
+
+
 SEG = z.Segment2(z.Point2(0, 0), z.Point2(1, 1))
 
 

@@ -1,17 +1,19 @@
 """Drawing: SVG pictures of core objects, and the matplotlib adapter."""
 
+import contextlib
 import math
 import re
 import shutil
 import subprocess
 import sys
-import xml.etree.ElementTree as ET
 
 import numpy as np
 import pytest
+from hypothesis import example, given, settings, strategies as st
 
 import zenolith
 import zenolith_core as z
+from helpers import parse_svg
 from zenolith import Drawing
 
 P, P3 = z.Point2, z.Point3
@@ -20,7 +22,7 @@ NAN, INF = math.nan, math.inf
 
 
 def parse(drawing):
-    return ET.fromstring(drawing.svg().encode())
+    return parse_svg(drawing.svg())
 
 
 def shapes(root, tag):
@@ -121,13 +123,21 @@ def test_a_circle_seen_from_very_close():
     assert not list(parse(Drawing(z.Circle2(P(0, 0), 1.0), view=(2, 2, 2 + eps, 2 + eps))).iter(NS + "polygon"))
 
 
-def test_labels_and_colours_are_escaped():
-    text = '<b> & "quotes"'
-    d = Drawing(P(0, 0), z.Segment2(P(0, 0), P(1, 1)))
-    d.add(P(1, 0), label=text, stroke='red" onload="x')
+@pytest.mark.parametrize("text, written", [
+    ('<b> & "quotes"', '<b> & "quotes"'),
+    ("tab\tnew\nline\r'", "tab\tnew\nline\r'"),
+    ("a\x00b\x01c\x1b[31m\x7f", "a\ufffdb\ufffdc\ufffd[31m\x7f"),
+    ("\ud800\udfff \ufffe\uffff \U0001f600", "\ufffd\ufffd \ufffd\ufffd \U0001f600"),
+])
+def test_any_text_is_written_as_the_text_it_is(text, written, tmp_path):
+    d = Drawing(P(0, 0), z.Segment2(P(0, 0), P(1, 1)), title=text, background=text)
+    d.add(P(1, 0), label=text, stroke='red" onload="x' + text)
     root = parse(d)
-    (label,) = root.iter(NS + "text")
-    assert label.text == text and label.get("fill") == 'red" onload="x'
+    label, title = root.iter(NS + "text")
+    assert label.text == title.text == root.find(NS + "rect").get("fill") == written
+    assert label.get("fill") == 'red" onload="x' + written
+    d.save(tmp_path / "t.svg")  # a lone surrogate does not stop the UTF-8 file
+    assert parse_svg((tmp_path / "t.svg").read_text(encoding="utf-8")).find(NS + "rect").get("fill") == written
 
 
 @pytest.mark.skipif(shutil.which("rsvg-convert") is None,
@@ -138,6 +148,7 @@ def test_a_real_renderer_paints_where_the_coordinates_say(tmp_path):
     d.add(z.Triangle2(P(1, 1), P(6, 1), P(1, 6)), stroke="#ff0000", fill="#ff0000")
     d.add(P(8, 8), stroke="#0000ff", point_size=4)
     d.save(tmp_path / "t.svg")
+    parse_svg((tmp_path / "t.svg").read_text(encoding="utf-8"))
     subprocess.run(["rsvg-convert", "-o", str(tmp_path / "t.png"), str(tmp_path / "t.svg")], check=True)
     rgb = (image.imread(tmp_path / "t.png")[..., :3] * 255).round().astype(int)
     assert rgb.shape == (100, 100, 3)
@@ -206,12 +217,82 @@ def test_bad_arguments():
         Drawing(view=(0, 0, 0, 1))
     with pytest.raises(ValueError, match="not finite"):
         Drawing(P(-1e308, 0), P(1e308, 0)).svg()
+    for plane in (3, P3(0, 0, 1), "xy"):
+        with pytest.raises(TypeError, match=f"plane must be a Plane3 or None, got {type(plane).__name__}"):
+            Drawing(plane=plane)
+    for obj in (None, 2.5, "points"):
+        with pytest.raises(TypeError, match=f"cannot draw {type(obj).__name__}: expected one of Point2"):
+            Drawing(obj)
+    with pytest.raises(TypeError, match="title must be a str or None, got int"):
+        Drawing().title = 3
+
+
+@pytest.mark.parametrize("name", ["margin", "size", "opacity", "width", "point_size"])
+def test_numbers_out_of_range_are_refused_by_name(name):
+    make = (lambda v: Drawing(**{name: v})) if name in ("margin", "size") else (lambda v: Drawing().add(P(0, 0), **{name: v}))
+    for value in (NAN, INF, -INF, -1.0, 1e308, 10**400) + ((0, 0.0) if name == "size" else ()):
+        with pytest.raises(ValueError, match=f"{name} must be a finite number from 0 .*, got {re.escape(repr(value))}"):
+            make(value)
+    for value in ("1", None, True):
+        with pytest.raises(TypeError, match=f"{name} must be a number, got {type(value).__name__}"):
+            make(value)
+    make(np.float32(0.5))  # any real number type
+
+
+EXTREME = [0.0, -0.0, 0.5, 1.0, -1.0, 3.0, 1e-300, 5e-324, 1e154, 1e300, -1e300, 1e307, -1e307,
+           1e308, -1e308, 1.7e308, -1.7e308]
+coordinate = st.one_of(st.sampled_from(EXTREME), st.floats(allow_nan=False, allow_infinity=False))
+MAKERS = {  # a class and how many coordinates make one
+    "point": (lambda c: P(*c), 2), "segment": (lambda c: z.Segment2(P(*c[:2]), P(*c[2:])), 4),
+    "ray": (lambda c: z.Ray2(P(*c[:2]), P(*c[2:])), 4), "line": (lambda c: z.Line2(*c), 3),
+    "triangle": (lambda c: z.Triangle2(P(*c[:2]), P(*c[2:4]), P(*c[4:])), 6),
+    "circle": (lambda c: z.Circle2(P(*c[:2]), c[2] * c[2]), 3),
+    "ray3": (lambda c: z.Ray3(P3(*c[:3]), P3(*c[3:])), 6),
+    "tetrahedron": (lambda c: z.Tetrahedron3(P3(*c[:3]), P3(*c[3:6]), P3(*c[6:9]), P3(*c[9:])), 12),
+}
+
+
+@st.composite
+def scenes(draw):
+    objects = []
+    for kind in draw(st.lists(st.sampled_from(sorted(MAKERS)), min_size=1, max_size=4)):
+        make, n = MAKERS[kind]
+        objects.append(make(draw(st.lists(coordinate, min_size=n, max_size=n))))
+    corners = st.tuples(*[coordinate] * 4).map(lambda v: (min(v[0], v[2]), min(v[1], v[3]), max(v[0], v[2]), max(v[1], v[3])))
+    return objects, draw(st.none() | corners)
+
+
+@settings(max_examples=300, deadline=None)
+@given(scene=scenes())
+@example(scene=([z.Ray2(P(-1.7e308, 0.5), P(0, 0.5))], (5e307, 0, 1.5e308, 1e308)))  # a far source
+@example(scene=([P(0.9e308, 0.5)], (-1.7e308, 0, 7e306, 1)))  # a difference beyond the largest double
+@example(scene=([z.Segment2(P(0, 0), P(1e307, 1e307))], (0, 0, 1, 1)))  # a label far out of view
+@example(scene=([z.Circle2(P(1e307, 0), 1.0)], (0, 0, 1, 1)))  # a disc far out of view
+def test_extreme_coordinates_never_reach_the_document_as_non_finite_numbers(scene):
+    # Whatever the coordinates, a drawing either has no box to show (a given
+    # or fitted one that is not finite, empty or too small) or writes a
+    # document of finite numbers.
+    objects, view = scene
+    try:
+        d = Drawing(view=view)
+    except ValueError:
+        return
+    for obj in objects:
+        with contextlib.suppress(ValueError):  # an object that is not finite itself
+            d.add(obj, label="x")
+    try:
+        text = d.svg()
+    except ValueError as error:
+        assert re.search(r"box.* is (not finite|empty)|is too small to draw", str(error)), error
+        return
+    parse_svg(text)
 
 
 def test_save_and_notebook_display(tmp_path):
     d = Drawing(z.Circle2(P(0, 0), 1.0))
     d.save(tmp_path / "c.svg")
     assert (tmp_path / "c.svg").read_text(encoding="utf-8") == d._repr_svg_() == d.svg()
+    parse_svg(d._repr_svg_())
 
 
 def test_plot_on_matplotlib_axes():
@@ -231,6 +312,12 @@ def test_plot_on_matplotlib_axes():
     zenolith.plot(Drawing(z.Sphere3(P3(0, 0, 0), 1.0), plane=z.Plane3(1, 1, 1, 0)), ax)
     fig.canvas.draw()
     plt.close(fig)
+    with pytest.raises(TypeError, match="ax must be matplotlib Axes or None, got Figure"):
+        zenolith.plot(tri, fig)
+    with pytest.raises(TypeError, match="plane must be a Plane3 or None, got Point3"):
+        zenolith.plot(tri, plane=P3(0, 0, 1))
+    with pytest.raises(TypeError, match="cannot draw NoneType"):
+        zenolith.plot(None)
 
 
 def test_plot_without_matplotlib_says_what_to_install(monkeypatch):

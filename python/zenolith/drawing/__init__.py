@@ -30,7 +30,7 @@ from . import _svg
 from ._extract import DRAWABLE, figure_of
 from ._projection import Projection
 from ._shapes import Figure
-from ._style import PALETTE, Style, StyleOptions, make_style
+from ._style import MAX_PIXELS, PALETTE, Style, StyleOptions, make_style, number
 from ._viewbox import View, check_view, fit
 
 if TYPE_CHECKING:
@@ -78,11 +78,17 @@ class Drawing:
     * ``view``: the part of the plane shown (a ``Bbox2``, an
       ``IsoRectangle2`` or ``(xmin, ymin, xmax, ymax)``); by default the
       bounding box of everything drawn, widened on each side by ``margin``
-      times its larger side. Lines are drawn across the whole view, rays
-      from their source to its edge.
-    * ``size``: the larger side of the picture in pixels.
+      (from 0 to 1e6) times its larger side. Lines are drawn across the
+      whole view, rays from their source to its edge.
+    * ``size``: the larger side of the picture in pixels, above 0 and at
+      most 1e6.
     * ``background``: a colour, or None for a transparent picture.
-    * ``title``: a text written above the picture.
+    * ``title``: a text written above the picture (an attribute too).
+
+    Any text (title, labels, colours) is written as the text it is, with
+    the characters XML cannot hold (most control characters) replaced by
+    U+FFFD. A parameter of the wrong type raises ``TypeError``, a number out
+    of its range (NaN and infinities included) ``ValueError``.
 
     Objects given here are added with the default style; :meth:`add` adds
     more with a style. Points are dots of constant size, segments, rays,
@@ -103,15 +109,12 @@ class Drawing:
         background: str | None = "white",
         title: str | None = None,
     ) -> None:
-        if not (0.0 <= margin < 1e6 and size > 0.0 and size < 1e6):
-            raise ValueError(f"margin must be from 0 and size from 0 (excluded) to 1e6, got {margin!r}, {size!r}")
-        for name, text in (("background", background), ("title", title)):
-            if text is not None and not isinstance(text, str):
-                raise TypeError(f"{name} must be a str or None, got {type(text).__name__}")
+        self._margin = number("margin", margin, 0.0, 1e6)
+        self._size = number("size", size, 0.0, MAX_PIXELS, low_open=True)
+        if background is not None and not isinstance(background, str):
+            raise TypeError(f"background must be a str or None, got {type(background).__name__}")
         self._projection = Projection(plane)
         self._view = None if view is None else _view(view)
-        self._margin = float(margin)
-        self._size = float(size)
         self._background = background
         self.title = title
         self._items: list[tuple[Figure, Style, str]] = []
@@ -137,6 +140,17 @@ class Drawing:
         for k, (figure, title) in enumerate(zip(figures, titles)):
             self._items.append((figure, checked if k == 0 else unlabelled, title))
         return self
+
+    @property
+    def title(self) -> str | None:
+        """The text written above the picture (None: no title)."""
+        return self._title
+
+    @title.setter
+    def title(self, title: str | None) -> None:
+        if title is not None and not isinstance(title, str):
+            raise TypeError(f"title must be a str or None, got {type(title).__name__}")
+        self._title = title
 
     def __len__(self) -> int:
         """The number of objects drawn."""
@@ -188,7 +202,9 @@ def plot(
     as :class:`Drawing` draws them, in the style given by the keywords;
     lines and rays are cut where the objects and what the axes already show
     end, and the aspect ratio is set equal.
-    Needs matplotlib, which zenolith does not install.
+    Needs matplotlib, which zenolith does not install. Raises ``TypeError``
+    for ``ax`` other than matplotlib axes or None, and as :class:`Drawing`
+    and :meth:`Drawing.add` do.
     """
     try:
         from . import _matplotlib

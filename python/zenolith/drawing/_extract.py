@@ -44,7 +44,9 @@ def _unbounded(origin: XY, direction: XY, ray: bool, oriented: bool = True) -> F
     length = math.hypot(float(direction[0]), float(direction[1]))
     if length == 0.0:
         return _dots(origin.reshape(1, 2))
-    return _one(Unbounded(origin, direction / length, ray, oriented), origin)
+    with np.errstate(all="ignore"):  # an overflowed direction is refused as not finite
+        unit = direction / length
+    return _one(Unbounded(origin, unit, ray, oriented), origin)
 
 
 def _unit(v: list[float], obj: object) -> list[float]:
@@ -200,10 +202,12 @@ def _point_set(obj: object, proj: Projection) -> tuple[Figure, str]:
     try:
         xy = np.asarray(obj, dtype=np.float64)
     except (TypeError, ValueError):
+        xy = np.empty(())
+    if xy.ndim == 0:  # not an array at all: None, a number, something else
         names = ", ".join(t.__name__ for t in DRAWABLE)
         raise TypeError(
             f"cannot draw {type(obj).__name__}: expected one of {names}, or an (N, 2) or (N, 3) array of points"
-        ) from None
+        )
     if xy.ndim == 1:
         xy = xy.reshape(1, -1)
     if xy.ndim != 2 or xy.shape[1] not in (2, 3):

@@ -85,6 +85,8 @@ def draw(items: Sequence[tuple[Figure, Style]], view: View, ax: Axes | None) -> 
     """Add the figures to ``ax`` (the current axes when None), in order."""
     if ax is None:
         ax = plt.gca()
+    elif not isinstance(ax, Axes):
+        raise TypeError(f"ax must be matplotlib Axes or None, got {type(ax).__name__}")
     if ax.has_data():
         lim = ax.dataLim
         view = View(min(view.xmin, lim.x0), min(view.ymin, lim.y0), max(view.xmax, lim.x1), max(view.ymax, lim.y1))
@@ -92,8 +94,9 @@ def draw(items: Sequence[tuple[Figure, Style]], view: View, ax: Axes | None) -> 
         z = 2.0 + k / (len(items) + 1)
         for seen in figure.visible(view):
             _shape(ax, seen, style, view, z)
-        if style.label:
-            x, y = figure.anchor.tolist()
+        anchor = figure.label_anchor(view)
+        if style.label and anchor is not None:
+            x, y = anchor.tolist()
             ax.annotate(style.label, (x, y), xytext=(4, 4), textcoords="offset points",
                         color=style.stroke, alpha=style.opacity, zorder=z + 0.5)
     ax.update_datalim([(view.xmin, view.ymin), (view.xmax, view.ymax)])

@@ -35,6 +35,8 @@ class Projection:
             self.origin = np.zeros(3)
             self.axes = np.eye(3)[:2]
             return
+        if not isinstance(plane, zc.Plane3):
+            raise TypeError(f"plane must be a Plane3 or None, got {type(plane).__name__}")
         if plane.is_degenerate():
             raise ValueError(f"cannot project onto {plane!r}: a degenerate plane (a = b = c = 0) has no frame")
         base = points([xyz(plane.base1()), xyz(plane.base2())])

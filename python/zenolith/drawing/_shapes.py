@@ -116,8 +116,12 @@ class Disc(Shape):
         return np.stack([self.center - self.radius, self.center + self.radius])
 
     def visible(self, view: View) -> list[Shape]:
-        huge = self.radius > 1e3 * max(view.width, view.height)
-        return self._near(widened(view)) if huge else [self]
+        box = widened(view)
+        (x, y), r = self.center.tolist(), self.radius
+        if x + r < box.xmin or x - r > box.xmax or y + r < box.ymin or y - r > box.ymax:
+            return []  # its centre might be too far away for a pixel coordinate
+        huge = r > 1e3 * max(view.width, view.height)
+        return self._near(box) if huge else [self]
 
     def _near(self, box: View) -> list[Shape]:
         """A disc far larger than the box, as polygons: the arc of its boundary
@@ -159,10 +163,8 @@ class Unbounded(Shape):
         return self.origin.reshape(1, 2) if self.ray or alone else _nothing()
 
     def visible(self, view: View) -> list[Shape]:
-        reach = span(self.origin, self.direction, 0.0 if self.ray else -math.inf, math.inf, view)
-        if reach is None:
-            return []
-        return [Path(self.origin + np.outer(reach, self.direction), oriented=self.oriented)]
+        ends = span(self.origin, self.direction, self.ray, view)
+        return [] if ends is None else [Path(ends, oriented=self.oriented)]
 
 
 @dataclass(frozen=True)
@@ -193,3 +195,10 @@ class Figure:
     def visible(self, view: View) -> list[Shape]:
         """What of the shapes the view shows, in painting order."""
         return [seen for shape in self.shapes for seen in shape.visible(view)]
+
+    def label_anchor(self, view: View) -> XY | None:
+        """Where the label goes, or None when that is far out of the view
+        (as far as shapes are cut there, see ``Shape.visible``)."""
+        box = widened(view)
+        x, y = self.anchor.tolist()
+        return self.anchor if box.xmin <= x <= box.xmax and box.ymin <= y <= box.ymax else None

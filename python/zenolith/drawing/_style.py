@@ -4,6 +4,7 @@
 from __future__ import annotations
 
 import math
+import numbers
 from dataclasses import dataclass
 from typing import TypedDict
 
@@ -12,6 +13,28 @@ PALETTE = ("#1f77b4", "#d62728", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b", "#e
 
 #: Opacity of the default fill: a tint of the stroke colour.
 TINT = 0.25
+
+#: The largest size in pixels a drawing takes (picture, stroke width, dot):
+#: anything larger is a mistake, and far larger ones overflow.
+MAX_PIXELS = 1e6
+
+
+def number(name: str, value: object, low: float, high: float, low_open: bool = False) -> float:
+    """``value`` as a float from ``low`` (excluded when ``low_open``) to ``high``.
+
+    ``TypeError`` for anything but a real number (bools included),
+    ``ValueError`` naming the parameter and the value otherwise (NaN too).
+    """
+    if isinstance(value, bool) or not isinstance(value, numbers.Real):
+        raise TypeError(f"{name} must be a number, got {type(value).__name__}")
+    try:
+        v = float(value)
+    except OverflowError:  # a huge int or Fraction
+        v = math.inf
+    if not ((low < v if low_open else low <= v) and v <= high):
+        bound = f"from {low:g}{' (excluded)' if low_open else ''} to {high:g}"
+        raise ValueError(f"{name} must be a finite number {bound}, got {value!r}")
+    return v
 
 
 class StyleOptions(TypedDict, total=False):
@@ -22,9 +45,9 @@ class StyleOptions(TypedDict, total=False):
     * ``fill``: fill colour of circles, triangles, rectangles, boxes and solids
       (default: a light tint of the stroke colour; ``"none"`` for no fill);
     * ``opacity``: 0 to 1, applied to the whole object (default 1);
-    * ``width``: stroke width in pixels (default 1.5);
-    * ``point_size``: radius in pixels of the dots drawn for points
-      (default 3; the same at any zoom);
+    * ``width``: stroke width in pixels, 0 to 1e6 (default 1.5);
+    * ``point_size``: radius in pixels of the dots drawn for points, 0 to
+      1e6 (default 3; the same at any zoom);
     * ``label``: a text written beside the object;
     * ``arrow``: draw arrowheads on segments, rays, lines, vectors and
       directions (default True).
@@ -58,12 +81,8 @@ class Style:
                 raise TypeError(f"{name} must be a str, got {type(value).__name__}")
         if not self.stroke or self.fill == "":
             raise ValueError("a colour must not be empty")
-        for name, high in (("opacity", 1.0), ("width", math.inf), ("point_size", math.inf)):
-            value = getattr(self, name)
-            if isinstance(value, bool) or not isinstance(value, (int, float)):
-                raise TypeError(f"{name} must be a number, got {type(value).__name__}")
-            if not (0.0 <= value <= high and math.isfinite(value)):
-                raise ValueError(f"{name} must be a finite number from 0 to {high}, got {value!r}")
+        for name, high in (("opacity", 1.0), ("width", MAX_PIXELS), ("point_size", MAX_PIXELS)):
+            object.__setattr__(self, name, number(name, getattr(self, name), 0.0, high))
         if not isinstance(self.arrow, bool):
             raise TypeError(f"arrow must be a bool, got {type(self.arrow).__name__}")
 

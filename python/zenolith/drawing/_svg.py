@@ -9,9 +9,9 @@ arrowheads and text keep their pixel sizes.
 from __future__ import annotations
 
 import math
+import re
 from collections.abc import Callable, Sequence
 from typing import Any
-from xml.sax.saxutils import escape, quoteattr
 
 import numpy as np
 
@@ -27,8 +27,27 @@ LABEL_OFFSET = (5.0, -5.0)
 TITLE_BAND = FONT_SIZE + 12.0
 
 
+#: What XML 1.0 does not allow in a document at all: control characters other
+#: than tab, newline and carriage return, lone surrogates, U+FFFE and U+FFFF.
+_NOT_XML = re.compile("[\x00-\x08\x0b\x0c\x0e-\x1f\ud800-\udfff\ufffe\uffff]")
+
+#: Markup characters, and the white space an XML parser would turn into
+#: spaces in an attribute value (or a carriage return into a newline).
+_REFERENCES = {"&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;", "\t": "&#9;", "\n": "&#10;", "\r": "&#13;"}
+_MARKUP = re.compile("[&<>\"\t\n\r]")
+
+
+def xml(text: str) -> str:
+    """Any text as XML character data or a double-quoted attribute value:
+    the characters XML cannot hold become U+FFFD, markup becomes references,
+    so the parsed document gives the text back (less what XML cannot hold)."""
+    return _MARKUP.sub(lambda m: _REFERENCES[m.group()], _NOT_XML.sub("\ufffd", text))
+
+
 def num(v: float) -> str:
     """A pixel coordinate: two decimals at most, no trailing zeros."""
+    if not math.isfinite(v):
+        raise ValueError(f"cannot write {v!r} as an SVG number")
     text = f"{v:.2f}".rstrip("0").rstrip(".")
     return "0" if text in ("-0", "") else text
 
@@ -46,13 +65,28 @@ class Canvas:
         self.height = view.height * self.scale + top
 
     def xy(self, pts: XY) -> XY:
+        """Pixel coordinates of world points near the view.
+
+        Differences are taken of halves (exact but for subnormal numbers,
+        and then off by far less than a pixel): a point near the view minus
+        a view corner can exceed the largest double when the view spans much
+        of it, the pixel coordinate cannot. Whatever still is not finite
+        raises ``ValueError`` rather than reach the document.
+        """
         pts = np.asarray(pts, dtype=np.float64).reshape(-1, 2)
-        x = (pts[:, 0] - self.view.xmin) * self.scale
-        return np.column_stack([x, (self.view.ymax - pts[:, 1]) * self.scale + self.top])
+        half = 0.5 * pts
+        twice = 2.0 * self.scale
+        with np.errstate(all="ignore"):
+            x = (half[:, 0] - 0.5 * self.view.xmin) * twice
+            y = (0.5 * self.view.ymax - half[:, 1]) * twice + self.top
+            xy = np.column_stack([x, y])
+        if not np.all(np.isfinite(xy)):
+            raise ValueError(f"cannot draw in pixels: coordinates too far from the view box {self.view}")
+        return xy
 
 
 def _attrs(**values: str | float) -> str:
-    return "".join(f" {k.replace('_', '-')}={quoteattr(v if isinstance(v, str) else num(v))}" for k, v in values.items())
+    return "".join(f' {k.replace("_", "-")}="{xml(v) if isinstance(v, str) else num(v)}"' for k, v in values.items())
 
 
 def _point_list(xy: XY) -> str:
@@ -124,16 +158,17 @@ def _shape(shape: Shape, style: Style, canvas: Canvas) -> list[str]:
 
 
 def _label(figure: Figure, style: Style, canvas: Canvas) -> list[str]:
-    if not style.label:
+    anchor = figure.label_anchor(canvas.view)
+    if not style.label or anchor is None:
         return []
-    (x, y), = canvas.xy(figure.anchor)
+    (x, y), = canvas.xy(anchor)
     return [_text(x + LABEL_OFFSET[0], y + LABEL_OFFSET[1], style.label, style.stroke)]
 
 
 def _text(x: float, y: float, text: str, colour: str, bold: bool = False) -> str:
     weight = ' font-weight="bold"' if bold else ""
     at = _attrs(x=x, y=y, fill=colour, font_size=FONT_SIZE)
-    return f'<text{at} font-family="sans-serif"{weight}>{escape(text)}</text>'
+    return f'<text{at} font-family="sans-serif"{weight}>{xml(text)}</text>'
 
 
 def document(items: Sequence[tuple[Figure, Style, str]], canvas: Canvas, background: str | None,
@@ -150,7 +185,7 @@ def document(items: Sequence[tuple[Figure, Style, str]], canvas: Canvas, backgro
     for figure, style, name in items:
         body = [part for seen in figure.visible(canvas.view) for part in _shape(seen, style, canvas)]
         opacity = _attrs(opacity=style.opacity) if style.opacity < 1.0 else ""
-        lines.append(f"<g{opacity}><title>{escape(name)}</title>")
+        lines.append(f"<g{opacity}><title>{xml(name)}</title>")
         lines += body + _label(figure, style, canvas)
         lines.append("</g>")
     if title:

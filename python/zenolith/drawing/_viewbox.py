@@ -8,6 +8,7 @@ of them to fit and to clip (see ``Shape.extent`` and ``Shape.visible``).
 from __future__ import annotations
 
 import math
+import sys
 from collections.abc import Sequence
 from dataclasses import dataclass
 from fractions import Fraction
@@ -80,24 +81,41 @@ def check_view(view: View, what: str) -> None:
         raise ValueError(f"{what} is empty: {view}")
 
 
+#: The largest double: no finite coordinate lies beyond it.
+_FAR = sys.float_info.max
+
+
 def widened(view: View) -> View:
     """The view with half its larger side added all round: shapes are cut
-    there, so that no cut is in sight."""
+    there, so that no cut is in sight. Sides that would pass the largest
+    double stop there (no finite point lies beyond), so they stay finite."""
     pad = 0.5 * max(view.width, view.height)
-    return View(view.xmin - pad, view.ymin - pad, view.xmax + pad, view.ymax + pad)
+    return View(max(view.xmin - pad, -_FAR), max(view.ymin - pad, -_FAR),
+                min(view.xmax + pad, _FAR), min(view.ymax + pad, _FAR))
 
 
-def span(origin: XY, direction: XY, lo: float, hi: float, view: View) -> tuple[float, float] | None:
-    """The range of t in [lo, hi] for which origin + t·direction lies in the
-    view (Liang-Barsky); None when it misses the view."""
-    for p, d, vmin, vmax in zip(origin.tolist(), direction.tolist(), (view.xmin, view.ymin), (view.xmax, view.ymax)):
-        if d == 0.0:
+def span(origin: XY, direction: XY, ray: bool, view: View) -> XY | None:
+    """The ends of the part of the line origin + t·direction (only t >= 0 for
+    a ray) inside the view (Liang-Barsky); None when it misses the view.
+
+    Computed in exact rationals and rounded once: with the origin far away,
+    t and origin + t·direction in doubles would put the ends anywhere on the
+    line (or at infinity), not on the view's edges.
+    """
+    o = [Fraction(v) for v in origin.tolist()]
+    d = [Fraction(v) for v in direction.tolist()]
+    lo: Fraction | None = Fraction(0) if ray else None
+    hi: Fraction | None = None
+    for p, dp, vmin, vmax in zip(o, d, (view.xmin, view.ymin), (view.xmax, view.ymax)):
+        if dp == 0:
             if not vmin <= p <= vmax:
                 return None
             continue
-        t0, t1 = sorted(((vmin - p) / d, (vmax - p) / d))
-        lo, hi = max(lo, t0), min(hi, t1)
-    return None if lo > hi else (lo, hi)
+        t0, t1 = sorted(((Fraction(vmin) - p) / dp, (Fraction(vmax) - p) / dp))
+        lo, hi = t0 if lo is None else max(lo, t0), t1 if hi is None else min(hi, t1)
+    if lo is None or hi is None or lo > hi:  # no direction at all, or a miss
+        return None
+    return points([[float(a + t * b) for a, b in zip(o, d)] for t in (lo, hi)])
 
 
 def _edges(view: View) -> list[tuple[int, float, bool]]:

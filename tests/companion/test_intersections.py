@@ -114,7 +114,7 @@ CASES = [
     (S2(P2(0, 0), P2(1, 1)), S2(P2(1, 1), P2(2, 0)), P2(1, 1), 0.0),  # touching at an end
     (S2(P2(0, 0), P2(1, 0)), S2(P2(0, 1), P2(1, 1)), None, 1.0),  # parallel
     (S2(P2(0, 0), P2(2, 0)), S2(P2(1, 0), P2(3, 0)), S2(P2(1, 0), P2(2, 0)), 0.0),  # overlap
-    (S2(P2(1, 1), P2(1, 1)), S2(P2(0, 0), P2(2, 2)), S2(P2(1, 1), P2(1, 1)), 0.0),  # degenerate, kept as it is
+    (S2(P2(1, 1), P2(1, 1)), S2(P2(0, 0), P2(2, 2)), P2(1, 1), 0.0),  # degenerate: a point
     (S2(P2(0, 0), P2(1, 0)), S2(P2(3, 0), P2(5, 0)), None, 4.0),  # collinear, apart
     (z.Line2(P2(0, 0), P2(1, 0)), z.Line2(P2(0, 2), P2(1, 2)), None, 4.0),
     (z.Ray2(P2(0, 0), P2(1, 0)), z.Ray2(P2(2, 0), P2(1, 0)), S2(P2(0, 0), P2(2, 0)), 0.0),
@@ -347,3 +347,105 @@ def test_array_arguments_follow_the_shape_rules():
     q = np.array([[1.0, 2.0, 2.0], [0.0, 0.0, 0.0]])
     assert zenolith.squared_distance(q, np.zeros((2, 3))).tolist() == [9.0, 0.0]
     assert zenolith.squared_distance(P2(0, 0), pts).tolist() == [9.0, 0.0]
+
+
+# ---- extreme magnitudes and degenerate input ---------------------------------
+
+def build(name, pts, s):
+    """The object of class `name` from the points `pts` (tuples) at scale `s`;
+    None when its numbers are not finite (a squared radius beyond the doubles)."""
+    P = P2 if name.endswith("2") else P3
+    p = [P(*v) for v in pts]
+    if name.startswith("Point"):
+        return p[0]
+    if name in ("Circle2", "Sphere3"):
+        r2 = sum((x - y) * (x - y) for x, y in zip(pts[0], pts[1]))
+        return getattr(z, name)(p[0], r2) if math.isfinite(r2) else None
+    if name in ("Bbox2", "Bbox3"):
+        lo = [min(c) for c in zip(pts[0], pts[1])]
+        hi = [max(c) for c in zip(pts[0], pts[1])]
+        return getattr(z, name)(*lo, *hi)
+    if name == "Plane3":
+        return z.Plane3(*p[:3])
+    return getattr(z, name)(*p[:{"Triangle2": 3, "Triangle3": 3, "Tetrahedron3": 4}.get(name, 2)])
+
+
+def repr_full(obj):
+    """Every coordinate of an object, in full."""
+    return f"{type(obj).__name__}{zenolith.to_array([obj]).tolist() if isinstance(obj, (z.Segment3, z.Triangle3, P3, P2)) else obj}"
+
+
+def random_points(rng, dim, s):
+    """Four points at scale s, often on a common small grid (so that objects
+    touch, share corners or are degenerate), otherwise anywhere."""
+    if rng.random() < 0.6:
+        pts = rng.integers(-2, 3, (4, dim)) * s
+    else:
+        pts = rng.uniform(-2, 2, (4, dim)) * s
+    if rng.random() < 0.2:
+        pts[1] = pts[0]
+    return [tuple(float(c) for c in v) for v in pts]
+
+
+@pytest.mark.parametrize("scale", [1e-300, 1e-200, 1e-100, 1e-10, 1.0, 1e10, 1e100, 1e200, 1e300])
+def test_intersection_is_none_exactly_when_they_do_not_meet(scale):
+    rng = np.random.default_rng(int(math.log10(scale)) + 400)
+    for a_name, b_name in sorted(SUPPORTED["intersection"]):
+        dim = 2 if a_name.endswith("2") else 3
+        for _ in range(25):
+            a = build(a_name, random_points(rng, dim, scale), scale)
+            b = build(b_name, random_points(rng, dim, scale), scale)
+            if a is None or b is None:
+                continue
+            try:
+                meets = zenolith.do_intersect(a, b)
+            except ValueError:  # a line or plane whose coefficients overflow
+                continue
+            try:
+                got = zenolith.intersection(a, b)
+            except OverflowError:
+                assert meets, (a, b)
+                continue
+            assert (got is not None) is meets, (repr_full(a), repr_full(b), got)
+            corners = got if isinstance(got, list) else [got]
+            for c in corners:
+                if isinstance(c, (P2, P3)):
+                    assert all(math.isfinite(x) for x in c), (a, b, got)
+
+
+def test_reported_intersections_at_extreme_magnitudes():
+    s = 1e46  # used to kill the process with a floating-point signal
+    got = zenolith.intersection(z.Triangle3(P3(0, 0, 0), P3(s, 0, 0), P3(0, s, 0)),
+                                z.Triangle3(P3(.1 * s, .1 * s, -s), P3(.2 * s, .1 * s, s), P3(.1 * s, .3 * s, s)))
+    assert isinstance(got, S3) and got.source()[2] == got.target()[2] == 0.0
+    # used to read an empty kernel result (a segmentation fault)
+    cube = z.IsoCuboid3(P3(0, 0, 0), P3(-0.0, 1e-110, 5e-324))
+    plane = z.Plane3(P3(1e-320, 1e-110, -2e-200), P3(3e-150, 1e-300, -1e-110), P3(-1e-110, -0.0, -5e-324))
+    assert (zenolith.intersection(cube, plane) is None) is not zenolith.do_intersect(cube, plane)
+    # a ray leaving the triangle's plane from outside the triangle
+    ray = z.Ray3(P3(2, -9, -18), P3(12.666666666666666, 16.333333333333332, 7.333333333333333))
+    tri = z.Triangle3(P3(13, 17, 8), P3(12, 15, 6), P3(15, -8, -17))
+    assert zenolith.do_intersect(ray, tri) is False and zenolith.intersection(ray, tri) is None
+    # a square, not four copies of the origin
+    e = 1e-100
+    square = zenolith.intersection(z.IsoCuboid3(P3(0, 0, 0), P3(e, e, e)), z.Plane3(0, 0, 1, -0.5e-100))
+    assert sorted(tuple(p) for p in square) == [(0, 0, e / 2), (0, e, e / 2), (e, 0, e / 2), (e, e, e / 2)]
+    # an intersection beyond the largest double
+    with pytest.raises(OverflowError, match="intersection of Line2 and Line2"):
+        zenolith.intersection(z.Line2(P2(0, 0), P2(1, 5e-324)), z.Line2(P2(0, 1), P2(1, 1)))
+
+
+def test_degenerate_operands_are_the_points_and_segments_they_are():
+    tet = z.Tetrahedron3(P3(0, 0, 0), P3(1, 0, 0), P3(0, 1, 0), P3(0, 0, 1))
+    point = S3(P3(0, 0, 0), P3(0, 0, 0))  # used to stop on a kernel assertion
+    assert zenolith.intersection(tet, point) == P3(0, 0, 0)
+    flat_box = z.IsoCuboid3(P3(-2, -1, 0), P3(-1, -1, 1))
+    beside = z.Line3(P3(-2, -2, -1), z.Vector3(0, 1, 3))  # the kernel said they meet
+    assert zenolith.do_intersect(flat_box, beside) is False
+    assert zenolith.do_intersect(z.Bbox3(-2, -1, 0, -1, -1, 1), beside) is False
+    flat_tet = z.Tetrahedron3(P3(0, 0, 0), P3(0, 0, 0), P3(2, 0, 0), P3(0, 2, 0))
+    assert zenolith.intersection(flat_tet, S3(P3(1, 1, -1), P3(0.5, 0.5, 1))) == P3(0.75, 0.75, 0)
+    behind = z.Ray3(P3(-2, -1, 2), P3(-2, -1, 0)), z.Ray3(P3(-1, 0, 2), P3(0, 1, 0))  # lines meet behind
+    assert zenolith.do_intersect(*behind) is False and zenolith.intersection(*behind) is None
+    with pytest.raises(ValueError, match="a Line2 with a = b = 0 is not a line"):
+        zenolith.intersection(z.Line2(P2(1, 1), P2(1, 1)), z.IsoRectangle2(P2(0, 0), P2(2, 2)))

@@ -37,11 +37,10 @@ py::object bounding_box(py::handle points) {
     } else {
         box.v = CGAL::Bbox_3(inf, inf, inf, -inf, -inf, -inf);
     }
-    if (p.size() > 0) {
-        py::gil_scoped_release nogil;
-        box.v = point_at(p, 0).bbox();
-        for (py::ssize_t i = 1; i < p.size(); ++i) box.v = box.v + point_at(p, i).bbox();
-    }
+    if (p.size() > 0) box.v = point_at(p, 0).bbox();
+    run_blocks(p.size() - 1, [&](py::ssize_t begin, py::ssize_t end) {
+        for (py::ssize_t i = begin + 1; i <= end; ++i) box.v = box.v + point_at(p, i).bbox();
+    });
     return py::cast(box);
 }
 

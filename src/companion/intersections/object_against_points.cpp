@@ -1,6 +1,7 @@
-// One core object against a whole array of points: squared distances and
-// closest points in the kernel's double formulas, and do_intersect decided
-// by the exact predicates; each loop runs with the GIL released.
+// One core object against a whole array of points: squared distances within
+// a few units in the last place (pair_distances.hpp), closest points in the
+// kernel's double formulas, and do_intersect decided by the exact
+// predicates; each loop runs with the GIL released.
 #include <CGAL/Intersections_2/Bbox_2_Point_2.h>
 #include <CGAL/Intersections_2/Circle_2_Point_2.h>
 #include <CGAL/Intersections_2/Iso_rectangle_2_Point_2.h>
@@ -24,6 +25,7 @@
 
 #include <string>
 
+#include "companion/intersections/pair_distances.hpp"
 #include "companion/intersections/pair_entries.hpp"
 #include "companion/io/array_readers.hpp"
 
@@ -74,7 +76,7 @@ py::object distance_rows(py::handle obj, py::handle points) {
     const auto v = obj.cast<const A&>().v;  // a copy: read without the GIL
     const Points<D> p(points, "points");
     return map_rows<double>(Broadcast(p), [&](py::ssize_t i) {
-        return CGAL::squared_distance(v, point_at(p, i));
+        return rounded_squared_distance(v, point_at(p, i));
     });
 }
 

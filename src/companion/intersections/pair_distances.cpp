@@ -1,36 +1,33 @@
-// Squared distances between two core objects. The kernel's double formulas
-// are used as they are, except between two planar objects that are not
-// points: there the kernel's formula is wrong for nearly collinear,
-// overlapping segments (0.0 where the exact answer is 0.263), so the answer
-// is derived exactly instead and rounded once.
-#include <CGAL/Simple_cartesian.h>  // the kernel before its distance functions
-#include <CGAL/boost_mp.h>
+// Squared distances between two core objects, within a few units in the
+// last place of the exact value. The kernel's formulas run over intervals
+// (exact rationals where those cannot decide a branch or come out too
+// wide; see rounded_evaluation.hpp): in doubles they lose every digit on
+// nearly degenerate input (a segment's own endpoint at 7.5e-31 from it) and
+// overflow into NaN at large and tiny magnitudes. Between two planar
+// objects that are not points the kernel's formula is wrong even in exact
+// arithmetic for nearly collinear, overlapping segments (0.0 where the exact
+// answer is 0.263), so the answer is derived from the closest corners
+// instead.
 #include <CGAL/squared_distance_2.h>
 #include <CGAL/squared_distance_3.h>
-
-#include <boost/multiprecision/cpp_int.hpp>
 
 #include <optional>
 #include <type_traits>
 #include <vector>
 
 #include "companion/exact/exact_kernel.hpp"
+#include "companion/intersections/pair_distances.hpp"
 #include "companion/intersections/pair_entries.hpp"
 
 namespace zenolith::companion {
 
 namespace {
 
-// Exact rational coordinates. Boost's rationals, whichever exact type the
-// installed kernel prefers: their conversion to double rounds to nearest,
-// where a quotient of two huge integers would overflow to inf / inf.
-using Rational = boost::multiprecision::cpp_rational;
-using XK = CGAL::Simple_cartesian<Rational>;
-const CGAL::Cartesian_converter<K, XK> to_rational{};
+using XK = RationalKernel;
 
 template <class A, class B>
 py::object kernel_distance(py::handle a, py::handle b, bool) {
-    return py::float_(CGAL::squared_distance(a.cast<const A&>().v, b.cast<const B&>().v));
+    return py::float_(rounded_squared_distance(a.cast<const A&>().v, b.cast<const B&>().v));
 }
 
 // Where the distance from a convex planar object to a disjoint one is
@@ -48,8 +45,8 @@ template <class A, class B>
 double exact_planar_distance(const A& a, const B& b) {
     if (!finite(a) || !finite(b)) return CGAL::squared_distance(a, b);
     if (CGAL::do_intersect(to_exact(a), to_exact(b))) return 0.0;
-    const auto x = to_rational(a);
-    const auto y = to_rational(b);
+    const auto x = to_rationals(a);
+    const auto y = to_rationals(b);
     std::optional<XK::FT> best;
     auto closest = [&best](const std::vector<XK::Point_2>& points, const auto& other) {
         for (const XK::Point_2& p : points) {
@@ -62,7 +59,7 @@ double exact_planar_distance(const A& a, const B& b) {
     if constexpr (std::is_same_v<A, K::Line_2> && std::is_same_v<B, K::Line_2>) {
         if (!best) best = CGAL::squared_distance(x.point(), y);
     }
-    return best->convert_to<double>();
+    return nearest_double(*best);
 }
 
 template <class A, class B>

@@ -1,27 +1,29 @@
 // The two entries every intersecting pair gets: do_intersect decided by the
-// exact-predicate kernel, and intersection constructed in that kernel (its
-// case analysis uses the exact predicates, its coordinates are computed in
-// doubles) and handed back as core objects.
+// exact-predicate kernel, and intersection constructed over intervals or
+// exact rationals (its case analysis decided exactly, its coordinates
+// rounded once; see rounded_evaluation.hpp) and handed back as core objects.
 #pragma once
 
 #include <CGAL/version.h>
 
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "companion/exact/exact_kernel.hpp"
+#include "companion/intersections/planar_lines.hpp"
+#include "companion/intersections/rounded_evaluation.hpp"
 #include "companion/io/class_tables.hpp"
 
 namespace zenolith::companion {
 
 namespace detail {
 
-// A value of the exact-predicate kernel as the core object of the same
-// numbers.
+// A value of the core's kernel as the core object that holds it.
 template <class T>
 py::object as_core(const T& x) {
-    const auto v = from_exact(x);
-    return py::cast(core_class_t<std::decay_t<decltype(v)>>{v});
+    return py::cast(core_class_t<T>{x});
 }
 
 // The visitor that turns any alternative of an intersection result into a
@@ -62,16 +64,101 @@ std::pair<const decltype(A::v)&, const decltype(B::v)&> finite_pair(py::handle a
     return {finite_value<A>(a, swapped ? "b" : "a"), finite_value<B>(b, swapped ? "a" : "b")};
 }
 
+// The two operands of a pair as values of one kernel (`to` converts the
+// core's values into it); a pair whose operands need adapting first
+// specialises this.
 template <class A, class B>
-py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
-    const auto [x, y] = finite_pair<A, B>(a, b, swapped);
-    return py::bool_(CGAL::do_intersect(to_exact(x), to_exact(y)));
+struct Operands {
+    template <class To>
+    auto operator()(const To& to, const decltype(A::v)& x, const decltype(B::v)& y) const {
+        return std::make_pair(to(x), to(y));
+    }
+};
+
+// Whether two finite values meet, decided by the exact predicates; a pair
+// the kernel decides wrongly specialises this.
+template <class A, class B>
+struct Meet {
+    bool operator()(const decltype(A::v)& x, const decltype(B::v)& y) const {
+        const auto [u, v] = Operands<A, B>()(to_exact, x, y);
+        return CGAL::do_intersect(u, v);
+    }
+};
+
+// Whether the kernel's construction finds a common point, decided over
+// intervals or exact rationals: for a pair whose own decision is wrong.
+template <class X, class Y>
+bool meet_by_construction(const X& x, const Y& y) {
+    {
+        CGAL::Protect_FPU_rounding<true> upward;
+        try {
+            return static_cast<bool>(CGAL::intersection(to_intervals(x), to_intervals(y)));
+        } catch (const CGAL::Uncertain_conversion_exception&) {
+        }
+    }
+    return static_cast<bool>(CGAL::intersection(to_rationals(x), to_rationals(y)));
 }
 
 template <class A, class B>
+bool meet(const decltype(A::v)& x, const decltype(B::v)& y) {
+    return Meet<A, B>()(x, y);
+}
+
+// `op` ("do_intersect" or "intersection") of the simpler objects that
+// degenerate operands are (a segment of two equal ends is its point, a flat
+// triangle the segment of its extremes; degenerate_operands.cpp); nothing
+// when both operands are proper.
+std::optional<py::object> with_simpler_operands(const char* op, py::handle a, py::handle b);
+
+template <class A, class B>
+py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
+    const auto [x, y] = finite_pair<A, B>(a, b, swapped);
+    if (auto r = with_simpler_operands("do_intersect", a, b)) return *r;
+    return py::bool_(meet<A, B>(x, y));
+}
+
+// Intersection coordinates are taken from intervals no wider than 2^-40 of
+// their value (their middle is then within 2^-41, in practice within an
+// ulp or two); intervals of the usual constructions are a few dozen units
+// in the last place wide, so a tighter bound would send ordinary input to
+// the rationals, at about a hundred times the cost.
+constexpr int intersection_bits = 40;
+
+// The intersection of two proper values that meet; None where the kernel,
+// even in exact arithmetic, constructs nothing or fails.
+template <class A, class B>
+std::optional<py::object> constructed(const decltype(A::v)& x, const decltype(B::v)& y,
+                                      const char* first, const char* second) {
+    try {
+        auto r = evaluate_rounded<true, intersection_bits>(
+            [&](const auto& to) {
+                const auto [u, v] = Operands<A, B>()(to, x, y);
+                return CGAL::intersection(u, v);
+            },
+            [](const auto& result) { return static_cast<bool>(result); });
+        if (r) return detail::intersection_result(r);
+    } catch (const NotRepresentable&) {
+        const std::string message = std::string("intersection of ") + first + " and " + second +
+                                    ": a coordinate of the result is beyond the largest double";
+        PyErr_SetString(PyExc_OverflowError, message.c_str());
+        throw py::error_already_set();
+    } catch (const CGAL::Failure_exception&) {
+    }
+    return std::nullopt;
+}
+
+// None exactly when the two do not meet: the exact decision comes first, so
+// a construction can never contradict it.
+template <class A, class B>
 py::object construct_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);
-    return detail::intersection_result(CGAL::intersection(to_exact(x), to_exact(y)));
+    if (auto r = with_simpler_operands("intersection", a, b)) return *r;
+    if (!meet<A, B>(x, y)) return py::none();
+    const char* first = swapped ? B::name : A::name;
+    const char* second = swapped ? A::name : B::name;
+    if (auto r = constructed<A, B>(x, y, first, second)) return *r;
+    throw py::value_error(std::string("intersection of ") + first + " and " + second +
+                          ": they meet, but the kernel constructs no intersection for them");
 }
 
 // Registers do_intersect and intersection for a pair the kernel constructs.

@@ -14,22 +14,18 @@ namespace zenolith::companion {
 // name without `typename`); a box is the rectangle of the same bounds, which
 // is also what those functions would have built.
 namespace {
-EK::Iso_rectangle_2 as_rectangle(const CGAL::Bbox_2& b) {
-    return EK::Iso_rectangle_2(b.xmin(), b.ymin(), b.xmax(), b.ymax());
+K::Iso_rectangle_2 as_rectangle(const CGAL::Bbox_2& b) {
+    return K::Iso_rectangle_2(b.xmin(), b.ymin(), b.xmax(), b.ymax());
 }
 }  // namespace
 
 template <>
-py::object decide_intersection<IsoRectangle2, Bbox2>(py::handle a, py::handle b, bool swapped) {
-    const auto [x, y] = finite_pair<IsoRectangle2, Bbox2>(a, b, swapped);
-    return py::bool_(CGAL::do_intersect(to_exact(x), as_rectangle(y)));
-}
-
-template <>
-py::object construct_intersection<IsoRectangle2, Bbox2>(py::handle a, py::handle b, bool swapped) {
-    const auto [x, y] = finite_pair<IsoRectangle2, Bbox2>(a, b, swapped);
-    return detail::intersection_result(CGAL::intersection(to_exact(x), as_rectangle(y)));
-}
+struct Operands<IsoRectangle2, Bbox2> {
+    template <class To>
+    auto operator()(const To& to, const K::Iso_rectangle_2& x, const CGAL::Bbox_2& y) const {
+        return std::make_pair(to(x), to(as_rectangle(y)));
+    }
+};
 
 void add_planar_intersections(Tables& t) {
     add_intersection<Point2, Point2>(t);

@@ -6,6 +6,14 @@
 
 namespace zenolith::companion {
 
+// The kernel decides that two rays meet when their supporting lines meet
+// behind both sources (rays from (-2, -1, 2) down the z axis and from
+// (-1, 0, 2) along (1, 1, -2)); its construction is right.
+template <>
+struct Meet<Ray3, Ray3> {
+    bool operator()(const K::Ray_3& x, const K::Ray_3& y) const { return meet_by_construction(x, y); }
+};
+
 void add_spatial_intersections(Tables& t) {
     add_intersection<Point3, Point3>(t);
     add_intersection<Point3, Line3>(t);

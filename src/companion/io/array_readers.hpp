@@ -15,6 +15,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -69,6 +70,18 @@ inline bool is_bound_object(py::handle obj) {
     return py::detail::get_type_info(Py_TYPE(obj.ptr())) != nullptr;
 }
 
+// True for numpy's masked arrays (and their subclasses): read as plain
+// arrays they would lose their mask, so they are refused.
+inline bool is_masked(py::handle obj) {
+    if (!py::isinstance<py::array>(obj) || Py_TYPE(obj.ptr()) == py::detail::npy_api::get().PyArray_Type_) {
+        return false;
+    }
+    for (py::handle cls : py::type::handle_of(obj).attr("__mro__")) {
+        if (std::string(py::str(cls.attr("__name__"))) == "MaskedArray") return true;
+    }
+    return false;
+}
+
 // Converts an array-like to float64 in C order, refusing an array of what is
 // not a real number (strings, objects, complex numbers, dates) with a
 // ValueError.
@@ -80,8 +93,13 @@ inline Doubles to_doubles(py::handle obj, const char* name, const std::string& e
                               type_name(obj));
     };
     if (PyUnicode_Check(obj.ptr()) || PyBytes_Check(obj.ptr())) throw refuse();
+    if (is_masked(obj)) {
+        throw py::type_error(std::string(name) + ": a masked array's mask would be ignored; pass "
+                             "arr.filled(value) or arr.compressed() (the unmasked rows) instead");
+    }
     py::array raw = py::array::ensure(obj);
     if (!raw) {  // a ragged sequence, or an object numpy cannot read
+        if (PyErr_ExceptionMatches(PyExc_MemoryError)) throw py::error_already_set();
         PyErr_Clear();
         if (!PySequence_Check(obj.ptr())) throw refuse();
         throw py::value_error(std::string(name) + ": expected " + expected + ", got " +
@@ -94,7 +112,10 @@ inline Doubles to_doubles(py::handle obj, const char* name, const std::string& e
                               " of real numbers, got an array of dtype " +
                               std::string(py::str(raw.dtype())));
     }
-    return Doubles::ensure(raw);
+    // The constructor raises what the conversion raised (MemoryError when
+    // the float64 copy cannot be allocated), where ensure() would hand back
+    // a null array with the error cleared.
+    return Doubles(raw);
 }
 
 }  // namespace detail
@@ -255,17 +276,31 @@ py::array_t<T> result_array(const Broadcast& b, std::initializer_list<py::ssize_
     return py::array_t<T>(shape);
 }
 
+// body(begin, end) over consecutive blocks of [0, n) with the GIL released;
+// between blocks the GIL is taken back for a moment so that a signal
+// (Ctrl-C) interrupts a long loop with its exception, as numpy's loops do.
+template <class F>
+void run_blocks(py::ssize_t n, F&& body) {
+    constexpr py::ssize_t block = py::ssize_t{1} << 18;
+    py::gil_scoped_release nogil;
+    for (py::ssize_t begin = 0; begin < n; begin += block) {
+        if (begin > 0) {
+            py::gil_scoped_acquire gil;
+            if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+        }
+        body(begin, std::min(n, begin + block));
+    }
+}
+
 // out[i] = f(i) for every row, with the GIL released: f must only read
 // plain memory (Points rows, kernel objects copied out beforehand).
 template <class T, class F>
 py::array_t<T> map_rows(const Broadcast& b, F&& f) {
     py::array_t<T> out = result_array<T>(b);
     T* o = out.mutable_data();
-    const py::ssize_t n = b.n;
-    {
-        py::gil_scoped_release nogil;
-        for (py::ssize_t i = 0; i < n; ++i) o[i] = f(i);
-    }
+    run_blocks(b.n, [&](py::ssize_t begin, py::ssize_t end) {
+        for (py::ssize_t i = begin; i < end; ++i) o[i] = f(i);
+    });
     return out;
 }
 
@@ -275,13 +310,12 @@ template <int W, class F>
 py::array_t<double> map_points(const Broadcast& b, F&& f) {
     py::array_t<double> out = result_array<double>(b, {W});
     double* o = out.mutable_data();
-    {
-        py::gil_scoped_release nogil;
-        for (py::ssize_t i = 0; i < b.n; ++i, o += W) {
+    run_blocks(b.n, [&](py::ssize_t begin, py::ssize_t end) {
+        for (py::ssize_t i = begin; i < end; ++i) {
             const auto v = f(i);
-            for (int k = 0; k < W; ++k) o[k] = v.cartesian(k);
+            for (int k = 0; k < W; ++k) o[W * i + k] = v.cartesian(k);
         }
-    }
+    });
     return out;
 }
 

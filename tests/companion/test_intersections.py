@@ -449,3 +449,67 @@ def test_degenerate_operands_are_the_points_and_segments_they_are():
     assert zenolith.do_intersect(*behind) is False and zenolith.intersection(*behind) is None
     with pytest.raises(ValueError, match="a Line2 with a = b = 0 is not a line"):
         zenolith.intersection(z.Line2(P2(1, 1), P2(1, 1)), z.IsoRectangle2(P2(0, 0), P2(2, 2)))
+
+
+def f_point_line(p, a, d, ray=False):
+    """From the point a along the direction d (a line, or a ray)."""
+    p, a, d = ([F(x) for x in v] for v in (p, a, d))
+    t = sum((x - y) * e for x, y, e in zip(p, a, d)) / sum(e * e for e in d)
+    t = max(t, F(0)) if ray else t
+    return sum((x - y - e * t) ** 2 for x, y, e in zip(p, a, d))
+
+
+def f_segment_segment3(a, b, c, d):
+    """The least squared distance between two spatial segments: the lines'
+    closest pair when it lies on both, else the least end-to-segment one."""
+    a, b, c, d = ([F(x) for x in v] for v in (a, b, c, d))
+    u = [y - x for x, y in zip(a, b)]
+    v = [y - x for x, y in zip(c, d)]
+    w = [x - y for x, y in zip(a, c)]
+    dot = lambda p, q: sum(x * y for x, y in zip(p, q))
+    uu, uv, vv, uw, vw = dot(u, u), dot(u, v), dot(v, v), dot(u, w), dot(v, w)
+    den = uu * vv - uv * uv
+    best = min(f_point_segment(a, c, d), f_point_segment(b, c, d), f_point_segment(c, a, b),
+               f_point_segment(d, a, b))
+    if den:
+        s, t = (uv * vw - vv * uw) / den, (uu * vw - uv * uw) / den
+        if 0 <= s <= 1 and 0 <= t <= 1:
+            best = min(best, sum((x + s * e - y - t * g) ** 2 for x, e, y, g in zip(a, u, c, v)))
+    return best
+
+
+def near_degenerate(rng, dim):
+    """Four points: a segment, and two points a rounding away from its line."""
+    s = 10.0 ** rng.integers(-150, 150)  # squares within the doubles
+    a, b = rng.uniform(-1, 1, (2, dim)) * s
+    c = a + rng.uniform(-0.5, 1.5) * (b - a) + rng.normal(0, 1, dim) * s * 10.0 ** rng.integers(-17, -8)
+    d = a + rng.uniform(-0.5, 1.5) * (b - a)
+    return [tuple(float(x) for x in v) for v in (a, b, c, d)]
+
+
+def test_point_and_segment_distances_are_within_the_stated_bound():
+    # The kernel's formulas in doubles were off by up to 10^20 ulps here, and
+    # NaN at large and tiny magnitudes.
+    assert zenolith.squared_distance(S2(P2(-0.29738037775508497, 0.2666187929798345), P2(-9, 20)),
+                                     P2(-9, 20)) == 0.0
+    assert zenolith.squared_distance(S3(P3(1e299, 1e299, 1e299), P3(-1e299, -1e299, -1e299)), P3(0, 0, 0)) == 0.0
+    rng = np.random.default_rng(8)
+    for _ in range(200):
+        for dim, P in [(2, P2), (3, P3)]:
+            a, b, c, d = near_degenerate(rng, dim)
+            seg = (S2 if dim == 2 else S3)(P(*a), P(*b))
+            line = (z.Line2 if dim == 2 else z.Line3)(P(*a), P(*b))
+            ray = (z.Ray2 if dim == 2 else z.Ray3)(P(*a), P(*b))
+            cases = [(seg, f_point_segment(c, a, b)),
+                     (ray, f_point_line(c, a, [F(y) - F(x) for x, y in zip(a, b)], ray=True))]
+            if dim == 3:  # its point and its direction (rounded); a planar line holds coefficients
+                cases.append((line, f_point_line(c, tuple(line.point(0)), tuple(line.to_vector()))))
+            for obj, exact in cases:
+                assert ulps(zenolith.squared_distance(obj, P(*c)), exact) <= 32, (obj, c)
+                assert ulps(float(zenolith.squared_distance(obj, np.array([c]))[0]), exact) <= 32
+        a, b, c, d = near_degenerate(rng, 3)
+        e = tuple(x + y for x, y in zip(c, d))
+        assert ulps(zenolith.squared_distance(S3(P3(*a), P3(*b)), S3(P3(*c), P3(*d))),
+                    f_segment_segment3(a, b, c, d)) <= 32, (a, b, c, d)
+        tri = z.Triangle3(P3(*a), P3(*b), P3(*e))
+        assert ulps(zenolith.squared_distance(tri, P3(*c)), f_point_triangle(c, a, b, e)) <= 32

@@ -10,14 +10,14 @@ before it is made, so that a crash is reported with its arguments."""
 
 import copy
 import math
-import os
 import pickle
 
 import pytest
-from hypothesis import HealthCheck, given, settings
+from hypothesis import given, settings
 from hypothesis import strategies as st
 
 import zenolith_core as z
+from fuzzing import BATCH, build_pool, calling, examples, fuzz_settings, in_this_batch, text
 from helpers import PYBIND_EXTRAS, FloatLike, FloatRaises, IndexLike, IndexRaises
 
 ALLOWED = (TypeError, ValueError, OverflowError, AttributeError)
@@ -30,14 +30,8 @@ SMALL_ARGUMENTS = {("Bbox2", "dilate")}
 # Sized so that the default run stays well under a minute on two cores; set
 # ZENOLITH_FUZZ_EXAMPLES higher for a deeper run. The inherited special
 # methods share one implementation across classes and get half as many.
-EXAMPLES = int(os.environ.get("ZENOLITH_FUZZ_EXAMPLES", "16"))
-FUZZ_SETTINGS = settings(
-    max_examples=EXAMPLES,
-    deadline=None,
-    derandomize=bool(os.environ.get("CI")),
-    database=None,
-    suppress_health_check=list(HealthCheck),
-)
+EXAMPLES = examples(16)
+FUZZ_SETTINGS = fuzz_settings(EXAMPLES)
 
 
 class BadRepr:
@@ -47,61 +41,17 @@ class BadRepr:
         raise ZeroDivisionError("no repr")
 
 
-def _attempt(f, *args):
-    try:
-        return f(*args)
-    except ALLOWED:
-        return None
-
-
-def _build_pool():
-    """A few instances of every class, made the way users make them: from
-    numbers, from other instances, and as results of methods."""
-    pool = {cls: [] for cls in CLASSES}
-    seen = set()
-
-    def add(obj):
-        # distinct values only, so that groups of instances are not all alike
-        if type(obj) in pool and len(pool[type(obj)]) < 10:
-            key = (type(obj), _attempt(repr, obj))
-            if key not in seen:
-                seen.add(key)
-                pool[type(obj)].append(obj)
-
+def _rows():
     rows = []
     for n in range(10):
         rows.append([i + 1.5 for i in range(n)])
         rows.append([(i * 7) % 5 - 2 for i in range(n)])  # ints, some repeated
         rows.append([(-1.0) ** i * (i + 0.25) for i in range(n)])
         rows.append([round(3 * math.sin(1.7 * i + n), 3) for i in range(n)])  # general position
-    for _ in range(3):
-        samples = [obj for objs in pool.values() for obj in objs[:2]]
-        groups = [objs[:n] for objs in pool.values() for n in (3, 4, 6) if len(objs) >= n]
-        for cls in CLASSES:
-            for row in rows:
-                add(_attempt(cls, *row))
-            for group in groups:  # several distinct instances of one class
-                add(_attempt(cls, *group))
-            for a in samples:
-                add(_attempt(cls, a))
-                add(_attempt(cls, a, 2.5))
-                add(_attempt(cls, a, 3))
-                for b in samples:
-                    add(_attempt(cls, a, b))
-                    add(_attempt(cls, a, b, a))
-        for f in FUNCTIONS:
-            for a in samples:
-                add(_attempt(f, a, a, a))
-        for objs in list(pool.values()):
-            for obj in list(objs):
-                for name in dir(obj):
-                    if not name.startswith("_"):
-                        attr = _attempt(getattr, obj, name)
-                        add(_attempt(attr) if callable(attr) else attr)
-    return pool
+    return rows
 
 
-POOL = _build_pool()
+POOL = build_pool(CLASSES, FUNCTIONS, _rows(), ALLOWED)
 INSTANCES = [obj for objs in POOL.values() for obj in objs]
 
 SCALARS = st.one_of(
@@ -195,30 +145,8 @@ def _all_targets():
         yield pytest.param(None, f.__name__, f, id=f.__name__)
 
 
-BATCH, BATCHES = map(int, os.environ.get("ZENOLITH_FUZZ_BATCH", "0/1").split("/"))
-
-
 def _targets():
-    return [t for i, t in enumerate(_all_targets()) if i % BATCHES == BATCH]
-
-
-def _text(value):
-    try:
-        return repr(value)
-    except Exception:
-        return f"<{type(value).__name__} without repr>"
-
-
-_LAST_CALL = os.environ.get("ZENOLITH_FUZZ_LAST_CALL")
-_record = open(_LAST_CALL, "w") if _LAST_CALL else None
-
-
-def _note(target_id, args, kwargs):
-    if _record:
-        _record.seek(0)
-        _record.write(f"{target_id}(*{_text(args)}, **{_text(kwargs)})")
-        _record.truncate()
-        _record.flush()
+    return in_this_batch(list(_all_targets()))
 
 
 @pytest.mark.parametrize("owner, name, target", _targets())
@@ -227,13 +155,14 @@ def test_binding_survives_random_arguments(owner, name, target):
     @given(call=_arguments(owner, name))
     def run(call):
         args, kwargs = call
-        _note(f"{getattr(owner, '__name__', '')}.{name}", args, kwargs)
+        target_id = name if owner is None else f"{owner.__name__}{'()' if name == '__init__' else '.' + name}"
         allowed = ALLOWED + HELPER_ERRORS if name in INHERITED else ALLOWED
-        try:
-            result = target(*args, **kwargs)
-        except allowed:
-            return
-        repr(result)
+        with calling(target_id, f"{target_id}(*{text(args)}, **{text(kwargs)})"):
+            try:
+                result = target(*args, **kwargs)
+            except allowed:
+                return
+            repr(result)
 
     run()
 

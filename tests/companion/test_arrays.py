@@ -297,3 +297,22 @@ def test_threads_give_the_single_thread_results():
         t.join()
     for k in range(4):
         assert np.array_equal(results[k], expected[k % 2])
+
+
+HUGE = np.broadcast_to(np.zeros(2), (2**40, 2))  # its float64 copy cannot be allocated
+
+
+@pytest.mark.parametrize("call", [
+    lambda a: zl.bbox(a),
+    lambda a: zl.orientation(a, a, a),
+    lambda a: zl.lexicographic_order(a),
+    lambda a: zl.squared_distance(z.Segment2(z.Point2(0, 0), z.Point2(1, 1)), a),
+    lambda a: zl.exact.orientation(a, a, a),
+    lambda a: zl.transform(z.AffTransformation2(z.Vector2(1, 1)), a),
+], ids=["bbox", "orientation", "lexicographic_order", "squared_distance", "exact", "transform"])
+def test_inputs_too_large_to_copy_raise_memory_error(call):
+    with pytest.raises(MemoryError):  # used to crash the interpreter
+        call(HUGE)
+    masked = np.ma.masked_array(np.zeros((3, 2)), mask=[[1, 0], [0, 0], [0, 0]])
+    with pytest.raises(TypeError, match="masked array"):
+        call(masked)

@@ -152,6 +152,15 @@ def row(name: str, base: float, other: float, unit: float, label: str) -> None:
     print(f"{name:<34}{base / unit:>11.1f}{other / unit:>11.1f} {label:<4}{other / base:>8.2f}x")
 
 
+def near_edges(tri: z.Triangle2, m: int, rng: np.random.Generator) -> np.ndarray:
+    """m points on the triangle's edges, each rounded to doubles: most lie a
+    rounding off the edge, where the floating-point filter cannot decide."""
+    corners = np.array([list(tri.vertex(k)) for k in range(3)])
+    k = rng.integers(0, 3, m)
+    t = rng.uniform(0, 1, (m, 1))
+    return corners[k] + t * (corners[(k + 1) % 3] - corners[k])
+
+
 def exact_section(n: int, repeat: int) -> None:
     print(f"{'exact (double / exact)':<34}{'double':>11}{'exact':>11}{'':5}{'ratio':>8}")
     rng = np.random.default_rng(7)
@@ -177,6 +186,22 @@ def exact_section(n: int, repeat: int) -> None:
     row(f"orientation 3D, {m} coplanar",
         best_time(lambda: zl.orientation(e, e2, e4, f), repeat),
         best_time(lambda: exact.orientation(e, e2, e4, f), repeat), m / 1e9, "ns")
+    # Object predicates over random points, then over points a rounding away
+    # from the triangle's edges (t times an edge's end, rounded).
+    tri = z.Triangle2(z.Point2(-0.9, -0.8), z.Point2(0.95, -0.7), z.Point2(0.1, 0.9))
+    for label, pts in [(f"{n} random", p2), (f"{m} near an edge", near_edges(tri, m, rng))]:
+        rows = len(pts)
+        row(f"bounded_side(Triangle2), {label}",
+            best_time(lambda: zl.bounded_side(tri, pts), repeat),
+            best_time(lambda: exact.bounded_side(tri, pts), repeat), rows / 1e9, "ns")
+    plane = z.Plane3(0.3, -0.7, 0.2, 0.1)
+    row(f"oriented_side(Plane3), {n} random",
+        best_time(lambda: zl.oriented_side(plane, p3), repeat),
+        best_time(lambda: exact.oriented_side(plane, p3), repeat), n / 1e9, "ns")
+    circle = z.Circle2(z.Point2(0.1, 0.2), 0.5)
+    row(f"bounded_side(Circle2), {n} random",
+        best_time(lambda: zl.bounded_side(circle, p2), repeat),
+        best_time(lambda: exact.bounded_side(circle, p2), repeat), n / 1e9, "ns")
     p, q, r = z.Point2(1.0, 2.0), z.Point2(3.0, 5.0), z.Point2(-1.0, 4.0)
     row("orientation(p, q, r), one call",
         per_call(lambda: z.orientation(p, q, r), repeat),

@@ -29,7 +29,7 @@ trap 'rm -rf "$site"' EXIT
 cp "$build"/zenolith_core*.so "$site"/
 if [ -d python/zenolith ]; then
     cp -r python/zenolith "$site"/
-    cp "$build"/_native*.so "$site"/zenolith/
+    cp "$build"/_native*.so "$build"/_intersections*.so "$site"/zenolith/
 fi
 
 # The interpreter is not instrumented: the runtime must be loaded first, and

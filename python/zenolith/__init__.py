@@ -8,6 +8,7 @@ Every function takes and returns the core's classes (``Point2``,
 from __future__ import annotations
 
 import importlib
+import importlib.metadata
 from typing import TYPE_CHECKING
 
 from . import exact
@@ -35,7 +36,13 @@ from .arrays import (
     weighted_points2,
 )
 from .drawing import Drawing, plot
-from .intersections import closest_point, do_intersect, intersection, squared_distance
+from .intersections import closest_point, do_intersect, intersection, squared_distance, supported_pairs
+
+try:
+    #: The installed distribution's version (``pip show zenolith``).
+    __version__: str = importlib.metadata.version("zenolith")
+except importlib.metadata.PackageNotFoundError:  # imported from a source tree
+    __version__ = "0+unknown"
 
 __all__ = [
     "exact",
@@ -66,6 +73,7 @@ __all__ = [
     "intersection",
     "squared_distance",
     "closest_point",
+    "supported_pairs",
 ]
 
 # The names of the GPL-licensed distribution zenolith-algorithms (its

@@ -4,14 +4,26 @@ and a whole array of points.
 * :func:`do_intersect` answers "do these two meet?" exactly: the kernel's
   exact predicates decide, so objects that touch in a single point of double
   coordinates are reported as meeting.
-* :func:`intersection` answers "where?": ``None``, or the core object the
-  kernel constructs (a point, a segment, a triangle, a list of points for a
-  polygon, a ``Circle3``, ...), with coordinates computed in doubles.
-* :func:`squared_distance` answers "how far apart?", and :func:`closest_point`
-  gives the point of an object nearest to a point.
+* :func:`intersection` answers "where?": ``None`` exactly when
+  :func:`do_intersect` is False, else the core object the kernel constructs
+  (a point, a segment, a triangle, a list of points for a polygon, a
+  ``Circle3``, ...). The case is decided exactly and each coordinate is
+  within 2^-41 of the exact one (intervals, with exact rationals where they
+  cannot decide); a coordinate beyond the largest double raises
+  ``OverflowError``.
+* :func:`squared_distance` answers "how far apart?", within 2^-48 of the
+  exact squared distance (32 units in the last place at worst), and
+  :func:`closest_point` gives the point of an object nearest to a point.
 
-``docs/intersections.md`` lists every supported pair with its result type.
-A pair that is not supported raises ``TypeError``; the arguments may come in
+Degenerate operands are the simpler objects they are: a segment or ray of
+two equal points, or a ``Line3`` without direction, is its point; a flat
+triangle, box or tetrahedron is the segment, point or triangle it covers.
+A ``Line2`` with ``a = b = 0`` or a ``Plane3`` with ``a = b = c = 0`` holds
+no point and raises ``ValueError``.
+
+:func:`supported_pairs` lists the pairs each operation takes (the
+repository's ``docs/intersections.md`` adds each pair's result types). A
+pair that is not supported raises ``TypeError``; the arguments may come in
 either order.
 
 Against an array of points (any ``(N, 2)`` / ``(N, 3)`` array-like, or one
@@ -123,7 +135,8 @@ def do_intersect(
     bool per point (0-d for a single point given as a sequence). Triangles,
     rectangles, boxes, tetrahedra and iso-cuboids count with their interior;
     circles and spheres as the kernel takes them per pair (a point meets
-    them only on the curve or surface), listed in ``docs/intersections.md``.
+    them only on the curve or surface; ``docs/intersections.md`` in the
+    repository lists which).
 
     Raises ``ValueError`` for infinite or NaN coordinates, ``TypeError`` for a
     pair the kernel does not decide.
@@ -141,12 +154,14 @@ def intersection(a: GeometricObject, b: GeometricObject) -> Intersection:
 
     The result is a core object (``Point2``, ``Segment2``, ``Triangle3``,
     ``Line3``, ``Circle3``, ...) or, where the intersection is a polygon, the
-    list of its corners in order. Which cases occur is decided with exact
-    predicates; coordinates are computed in doubles. ``docs/intersections.md``
-    gives the possible result types of every pair.
+    list of its corners in order. ``None`` exactly when :func:`do_intersect`
+    is False; which case occurs is decided exactly, and each coordinate is
+    within 2^-41 of the exact intersection's (see the module's help).
 
-    Raises ``ValueError`` for infinite or NaN coordinates, ``TypeError`` for a
-    pair the kernel does not construct.
+    Raises ``ValueError`` for infinite or NaN coordinates and for a
+    ``Line2``/``Plane3`` without direction, ``OverflowError`` when a
+    coordinate of the result is beyond the largest double, ``TypeError`` for
+    a pair the kernel does not construct (:func:`supported_pairs`).
     """
     result: Intersection = _intersections.intersection(a, b)
     return result
@@ -208,4 +223,21 @@ def closest_point(obj: Projectable, p: Point2 | Point3 | PointArray) -> Point2 |
     return rows
 
 
-__all__ = ["do_intersect", "intersection", "squared_distance", "closest_point"]
+def supported_pairs(op: str) -> list[tuple[str, str]]:
+    """The pairs of class names that ``op`` takes, each listed in one order
+    (either order works): ``op`` is ``"do_intersect"``, ``"intersection"`` or
+    ``"squared_distance"``.
+
+    >>> ("Ray3", "Triangle3") in supported_pairs("intersection")
+    True
+
+    Raises ``ValueError`` for any other ``op``.
+    """
+    if op not in ("do_intersect", "intersection", "squared_distance"):
+        raise ValueError(
+            f"supported_pairs: expected 'do_intersect', 'intersection' or 'squared_distance', got {op!r}")
+    tables: dict[str, list[tuple[type, type]]] = _intersections._testing.supported()
+    return [(a.__name__, b.__name__) for a, b in tables[op]]
+
+
+__all__ = ["do_intersect", "intersection", "squared_distance", "closest_point", "supported_pairs"]

@@ -233,10 +233,12 @@ def make(kind, pts):
         return z.Triangle2(*P[:3]), "bounded_side", triangle_side(c[:3], p)
     if kind == "triangle2_oriented":
         return z.Triangle2(*P[:3]), "oriented_side", triangle_side(c[:3], p) * orient(*c[:3])
-    if kind in ("circle2", "sphere3"):
+    if kind in ("circle2", "sphere3", "circle2_bounded", "sphere3_bounded"):
         r2 = sum((a - b) ** 2 for a, b in zip(c[1], c[0]))
         o = random.Random(str(c)).choice((1, -1))
-        obj = (z.Circle2 if kind == "circle2" else z.Sphere3)(P[0], r2, o)
+        obj = (z.Circle2 if kind.startswith("circle2") else z.Sphere3)(P[0], r2, o)
+        if kind.endswith("_bounded"):
+            return obj, "bounded_side", sphere_side(c[0], r2, p)
         return obj, "oriented_side", sphere_side(c[0], r2, p) * o
     if kind == "rectangle":
         return z.IsoRectangle2(P[0], P[1]), "bounded_side", box_side(
@@ -257,6 +259,9 @@ def make(kind, pts):
     if kind == "plane3":
         h = z.Plane3(*P[:3])
         return h, "has_on", plane_value((h.a, h.b, h.c, h.d), p) == 0
+    if kind == "plane3_oriented":
+        h = z.Plane3(*P[:3])
+        return h, "oriented_side", plane_value((h.a, h.b, h.c, h.d), p)
     if kind == "triangle3":
         return z.Triangle3(*P[:3]), "has_on", on_triangle3(c[:3], p)
     if kind == "tetrahedron":
@@ -272,7 +277,8 @@ def make(kind, pts):
 OBJECTS = {"line2": (2, 3), "triangle2": (2, 4), "triangle2_oriented": (2, 4), "circle2": (2, 3),
            "rectangle": (2, 3), "segment2": (2, 3), "ray2": (2, 3), "sphere3": (3, 3),
            "cuboid": (3, 3), "segment3": (3, 3), "ray3": (3, 3), "line3": (3, 3),
-           "plane3": (3, 4), "triangle3": (3, 4), "tetrahedron": (3, 5), "circle3": (3, 5)}
+           "plane3": (3, 4), "plane3_oriented": (3, 4), "circle2_bounded": (2, 3),
+           "sphere3_bounded": (3, 3), "triangle3": (3, 4), "tetrahedron": (3, 5), "circle3": (3, 5)}
 
 
 @pytest.mark.parametrize("kind", sorted(OBJECTS))

@@ -72,3 +72,12 @@ def test_spheres_and_circles_in_space_answer_has_on_as_the_core_does():
     for obj in (s, c):
         expected = [obj.has_on(z.Point3(*row)) for row in pts.tolist()]
         assert zenolith.has_on(obj, pts).tolist() == expected
+
+
+def test_version_and_supported_pairs_need_nothing_outside_the_package():
+    import importlib.metadata
+    assert zenolith.__version__ == importlib.metadata.version("zenolith")
+    pairs = zenolith.supported_pairs("intersection")
+    assert ("Ray3", "Triangle3") in pairs and ("Sphere3", "Line3") not in pairs
+    with pytest.raises(ValueError, match="supported_pairs"):
+        zenolith.supported_pairs("union")

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "companion/exact/predicate_bindings.hpp"
+#include "companion/exact/static_filters.hpp"
 #include "companion/registrations.hpp"
 
 namespace zenolith::companion::exact {
@@ -31,6 +32,15 @@ CGAL::Orientation orientation_2(const EP2& p, const EP2& q, const EP2& r) {
     return CGAL::orientation(p, q, r);
 }
 
+CGAL::Bounded_side circle_bounded_side(const EK::Circle_2& c, const EP2& p) {
+    const double center[2] = {c.center().x(), c.center().y()};
+    const double point[2] = {p.x(), p.y()};
+    if (auto side = ball_side<2>(center, c.squared_radius(), point)) {
+        return static_cast<CGAL::Bounded_side>(*side);
+    }
+    return c.bounded_side(p);
+}
+
 // A triangle whose vertices are collinear has no interior: it consists of
 // the points of the segments between its vertices.
 bool flat_holds(const EK::Triangle_2& t, const EP2& p) {
@@ -39,9 +49,38 @@ bool flat_holds(const EK::Triangle_2& t, const EP2& p) {
     return false;
 }
 
+// The kernel's rule for a proper triangle (outside where p lies on the far
+// side of an edge, on the boundary where it lies on an edge's line, else
+// inside), from three orientations through the filter above: the kernel's
+// own triangle predicates filter them dynamically, at several times the
+// cost on random rows.
+CGAL::Bounded_side triangle_bounded_side(const EK::Triangle_2& t, const EP2& p,
+                                         CGAL::Orientation turn) {
+    bool boundary = false;
+    for (int i = 0; i < 3; ++i) {
+        const CGAL::Orientation side = orientation_2(t.vertex(i), t.vertex(i + 1), p);
+        if (side == -turn) return CGAL::ON_UNBOUNDED_SIDE;
+        boundary = boundary || side == CGAL::COLLINEAR;
+    }
+    return boundary ? CGAL::ON_BOUNDARY : CGAL::ON_BOUNDED_SIDE;
+}
+
 CGAL::Bounded_side triangle_bounded_side_exact(const EK::Triangle_2& t, const EP2& p) {
-    if (!t.is_degenerate()) return t.bounded_side(p);
+    const CGAL::Orientation turn = orientation_2(t.vertex(0), t.vertex(1), t.vertex(2));
+    if (turn != CGAL::COLLINEAR) return triangle_bounded_side(t, p, turn);
     return flat_holds(t, p) ? CGAL::ON_BOUNDARY : CGAL::ON_UNBOUNDED_SIDE;
+}
+
+// Inside is the triangle's own turn, outside the opposite; a flat triangle
+// keeps the kernel's answer.
+CGAL::Oriented_side triangle_oriented_side_exact(const EK::Triangle_2& t, const EP2& p) {
+    const CGAL::Orientation turn = orientation_2(t.vertex(0), t.vertex(1), t.vertex(2));
+    if (turn == CGAL::COLLINEAR) return t.oriented_side(p);
+    switch (triangle_bounded_side(t, p, turn)) {
+        case CGAL::ON_BOUNDED_SIDE: return turn;
+        case CGAL::ON_UNBOUNDED_SIDE: return -turn;
+        default: return CGAL::ON_ORIENTED_BOUNDARY;
+    }
 }
 
 }  // namespace
@@ -63,9 +102,9 @@ void register_exact_planar(py::module_& m, Tables& t) {
     ObjectTable& oriented_side = object_table(t, "oriented_side");
     add_object<Line2, 2, AsInt, OrientedSide>(oriented_side);
     add_object<Circle2, 2, AsInt, OrientedSide>(oriented_side);
-    add_object<Triangle2, 2, AsInt, OrientedSide>(oriented_side);
+    add_object<Triangle2, 2, AsInt, Call<&triangle_oriented_side_exact>>(oriented_side);
     ObjectTable& bounded_side = object_table(t, "bounded_side");
-    add_object<Circle2, 2, AsInt, BoundedSide>(bounded_side);
+    add_object<Circle2, 2, AsInt, Call<&circle_bounded_side>>(bounded_side);
     add_object<Triangle2, 2, AsInt, Call<&triangle_bounded_side_exact>>(bounded_side);
     add_object<IsoRectangle2, 2, AsInt, BoundedSide>(bounded_side);
     ObjectTable& has_on = object_table(t, "has_on");

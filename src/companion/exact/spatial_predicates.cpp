@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "companion/exact/predicate_bindings.hpp"
+#include "companion/exact/static_filters.hpp"
 #include "companion/registrations.hpp"
 
 namespace zenolith::companion::exact {
@@ -29,6 +30,26 @@ CGAL::Orientation orientation_3(const EP3& p, const EP3& q, const EP3& r, const 
         if (std::fabs(det) > eps) return det > 0 ? CGAL::POSITIVE : CGAL::NEGATIVE;
     }
     return CGAL::orientation(p, q, r, s);
+}
+
+CGAL::Oriented_side plane_oriented_side(const EK::Plane_3& h, const EP3& p) {
+    if (auto s = plane_side(h.a(), h.b(), h.c(), h.d(), p.x(), p.y(), p.z())) {
+        return static_cast<CGAL::Oriented_side>(*s);
+    }
+    return h.oriented_side(p);
+}
+
+bool plane_has_on(const EK::Plane_3& h, const EP3& p) {
+    return plane_oriented_side(h, p) == CGAL::ON_ORIENTED_BOUNDARY;
+}
+
+CGAL::Bounded_side sphere_bounded_side(const EK::Sphere_3& s, const EP3& p) {
+    const double center[3] = {s.center().x(), s.center().y(), s.center().z()};
+    const double point[3] = {p.x(), p.y(), p.z()};
+    if (auto side = ball_side<3>(center, s.squared_radius(), point)) {
+        return static_cast<CGAL::Bounded_side>(*side);
+    }
+    return s.bounded_side(p);
 }
 
 // A triangle whose vertices are collinear holds exactly the points of the
@@ -80,16 +101,16 @@ void register_exact_spatial(py::module_& m, Tables& t) {
     def_shared_point_predicates<3>(m);
 
     ObjectTable& oriented_side = object_table(t, "oriented_side");
-    add_object<Plane3, 3, AsInt, OrientedSide>(oriented_side);
+    add_object<Plane3, 3, AsInt, Call<&plane_oriented_side>>(oriented_side);
     add_object<Sphere3, 3, AsInt, OrientedSide>(oriented_side);
     add_object<Tetrahedron3, 3, AsInt, OrientedSide>(oriented_side);
     ObjectTable& bounded_side = object_table(t, "bounded_side");
-    add_object<Sphere3, 3, AsInt, BoundedSide>(bounded_side);
+    add_object<Sphere3, 3, AsInt, Call<&sphere_bounded_side>>(bounded_side);
     add_object<Tetrahedron3, 3, AsInt, Call<&tetrahedron_bounded_side_exact>>(bounded_side);
     add_object<IsoCuboid3, 3, AsInt, BoundedSide>(bounded_side);
     ObjectTable& has_on = object_table(t, "has_on");
     add_object<Line3, 3, AsBool, Call<&line_has_on_exact>>(has_on);
-    add_object<Plane3, 3, AsBool, HasOn>(has_on);
+    add_object<Plane3, 3, AsBool, Call<&plane_has_on>>(has_on);
     add_object<Segment3, 3, AsBool, HasOn>(has_on);
     add_object<Ray3, 3, AsBool, HasOn>(has_on);
     add_object<Triangle3, 3, AsBool, Call<&triangle_has_on_exact>>(has_on);

@@ -77,7 +77,7 @@ public:
         }
         throw py::type_error(op_ + ": does not support the pair (" + detail::type_name(a) +
                              ", " + detail::type_name(b) +
-                             "); see docs/intersections.md for the supported pairs");
+                             "); zenolith.supported_pairs('" + op_ + "') lists the supported pairs");
     }
 
     // The supported pairs as (class, class), in the order they were added.

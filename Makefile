@@ -13,7 +13,7 @@ SOURCES := $(shell find src python algorithms cmake -type f ! -path '*/__pycache
            CMakeLists.txt pyproject.toml
 
 .PHONY: all build demo test bench gallery snapshot docs clean distclean bootstrap sanitize parallel
-.PHONY: wheel wheel-check pgo
+.PHONY: wheel wheel-check pgo check-kernel6
 
 all: build
 
@@ -80,6 +80,11 @@ docs: $(READY)
 # build of its own (build/sanitize); slow, so not part of `make test`.
 sanitize: $(VENV)/.requirements-installed
 	scripts/sanitize.sh
+
+# The test suite against a build over the kernel library 6.0 (Debian 13's),
+# unpacked from its package into build/kernel6; as slow as a fresh build.
+check-kernel6: $(VENV)/.requirements-installed
+	scripts/check_kernel6.sh
 
 clean:
 	rm -rf build $(STAMP)

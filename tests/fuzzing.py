@@ -18,6 +18,7 @@ Environment (read by the parent test and passed on to its children):
 """
 
 import atexit
+import collections
 import contextlib
 import faulthandler
 import os
@@ -102,12 +103,13 @@ def _count():
         pathlib.Path(_LAST_CALL + ".calls").write_text(str(_calls))
 
 
-def found(target_id, kind, call_text):
-    """In a collecting run, writes an undocumented outcome and returns True
-    (the caller goes on); otherwise returns False (the caller fails)."""
+def found(target_id, kind, call_text, every_call=False):
+    """In a collecting run, writes an undocumented outcome (once per target
+    and kind, or once per call) and returns True (the caller goes on);
+    otherwise returns False (the caller fails)."""
     if not FINDINGS:
         return False
-    key = f"{target_id}: {kind.splitlines()[0][:60]}"
+    key = f"{target_id}: {kind.splitlines()[0][:60]}" + (f" [{hash(call_text):x}]" if every_call else "")
     path = pathlib.Path(FINDINGS)
     seen = path.read_text() if path.exists() else ""
     if f"== {key}\n" not in seen:
@@ -122,6 +124,9 @@ def run_batch(script, batch, tmp_path, cwd=ROOT, env=None):
     """Runs the fuzz file `script` for one batch in a child interpreter and
     fails with the call that crashed or hung it, or with its own failures."""
     last_call = tmp_path / "last-call"
+    findings = pathlib.Path(FINDINGS or tmp_path / "none")
+    known = findings.read_text() if findings.exists() else ""
+    crashes = collections.Counter()
     skipped = []
     started = time.monotonic()
     calls = 0
@@ -145,14 +150,16 @@ def run_batch(script, batch, tmp_path, cwd=ROOT, env=None):
             break
         if not target:
             call = "(before the first call)"
-        if found(target, problem, call) and target and target not in skipped:
-            skipped.append(target)  # go on with the rest of the batch
+        if target and found(target, problem, call, every_call=True):
+            crashes[target] += 1
+            if crashes[target] == 3:
+                skipped.append(target)  # enough of this one: go on with the rest of the batch
             continue
         pytest.fail(f"{problem} in the call\n  {call}\n{out.stderr[-3000:]}", pytrace=False)
     print(f"batch {batch}/{BATCHES}: {calls} calls in {time.monotonic() - started:.1f} s"
-          + (f", skipped after crashing: {skipped}" if skipped else ""))
+          + (f", crashes: {dict(crashes)}" if crashes else ""))
     assert out.returncode == 0, out.stdout[-6000:] + out.stderr[-2000:]
-    if FINDINGS and pathlib.Path(FINDINGS).exists() and pathlib.Path(FINDINGS).read_text():
+    if findings.exists() and findings.read_text() != known:
         pytest.fail(f"undocumented outcomes, listed in {FINDINGS}", pytrace=False)
 
 

@@ -203,6 +203,10 @@ def test_non_finite_objects_are_refused_by_name(obj, name):
 
 
 def test_bad_arguments():
+    with pytest.raises(TypeError, match="path must be a str"):
+        Drawing().save(1)  # would have written to file descriptor 1, then closed it
+    with pytest.raises(TypeError, match="view must be"):
+        Drawing(view=memoryview(bytes(48)).cast("d", [3, 2]))
     with pytest.raises(TypeError, match="cannot draw AffTransformation2"):
         Drawing(z.AffTransformation2())
     with pytest.raises(ValueError, match=r"shape \(2, 4\)"):

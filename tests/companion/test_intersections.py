@@ -513,3 +513,23 @@ def test_point_and_segment_distances_are_within_the_stated_bound():
                     f_segment_segment3(a, b, c, d)) <= 32, (a, b, c, d)
         tri = z.Triangle3(P3(*a), P3(*b), P3(*e))
         assert ulps(zenolith.squared_distance(tri, P3(*c)), f_point_triangle(c, a, b, e)) <= 32
+
+
+def test_degenerate_operands_of_distances():
+    # lines, rays and planes without direction used to kill the interpreter
+    # (a division by zero in the exact fallback), degenerate planar objects
+    # were at distance 0 from everything
+    origin, still = P3(0, 0, 0), z.Vector3(0, 0, 0)
+    assert zenolith.squared_distance(z.Line3(origin, still), z.Ray3(P3(1, 2, 2), P3(2, 2, 2))) == 9.0
+    assert zenolith.squared_distance(z.Line3(origin, still), np.array([[1.0, 2.0, 2.0]])).tolist() == [9.0]
+    dot = S2(P2(0.5, 0.25), P2(0.5, 0.25))
+    assert zenolith.squared_distance(dot, z.Line2(P2(1, 2), P2(2, 0))) == zenolith.squared_distance(
+        P2(0.5, 0.25), z.Line2(P2(1, 2), P2(2, 0))) > 1.5
+    assert zenolith.squared_distance(z.Triangle2(P2(0, 0), P2(0, 0), P2(0, 0)), P2(3, -1)) == 10.0
+    for call in (lambda: zenolith.squared_distance(z.Plane3(0, 0, 0, 0), z.Plane3(2, 0, -2, 1)),
+                 lambda: zenolith.squared_distance(z.Plane3(0, 0, 0, 0), np.zeros((2, 3))),
+                 lambda: zenolith.do_intersect(z.Plane3(0, 0, 0, 0), [[1.0, 2.0, 3.0]])):
+        with pytest.raises(ValueError, match="is not a plane"):
+            call()
+    with pytest.raises(ValueError, match="is not a line"):
+        zenolith.squared_distance(z.Line2(0.0, 0.0, 1.0), z.Triangle2(P2(0, 0), P2(1, 0), P2(0, 1)))

@@ -58,7 +58,7 @@ def _view(view: ViewLike) -> View:
     else:
         try:
             xmin, ymin, xmax, ymax = (float(v) for v in view)
-        except (TypeError, ValueError):
+        except (TypeError, ValueError, NotImplementedError):  # the last: a memoryview's iteration
             raise TypeError(f"view must be a Bbox2, an IsoRectangle2 or (xmin, ymin, xmax, ymax), got {view!r}") from None
         box = View(xmin, ymin, xmax, ymax)
     check_view(box, "the view box")
@@ -176,7 +176,13 @@ class Drawing:
         return _svg.document(self._items, canvas, self._background, self.title)
 
     def save(self, path: str | os.PathLike[str]) -> None:
-        """Write the SVG document to ``path`` (UTF-8)."""
+        """Write the SVG document to ``path`` (UTF-8).
+
+        Raises ``TypeError`` unless ``path`` is a ``str`` or a path-like
+        object (an int would be taken as an open file descriptor).
+        """
+        if not isinstance(path, (str, os.PathLike)):
+            raise TypeError(f"path must be a str or a path-like object, got {type(path).__name__}")
         with open(path, "w", encoding="utf-8") as out:
             out.write(self.svg())
 

@@ -73,10 +73,9 @@ py::object flat_tetrahedron(const K::Tetrahedron_3& t) {
     throw py::value_error(std::string(op) + ": " + what);
 }
 
-// The simpler object a degenerate one is; None for a proper object. A planar
-// line or a plane without normal has no simpler kind (it holds no point) and
-// is refused.
-py::object simpler(const char* op, py::handle obj) {
+}  // namespace
+
+py::object simpler_operand(const char* op, py::handle obj) {
     if (py::isinstance<Segment2>(obj)) {
         const auto& s = obj.cast<const Segment2&>().v;
         if (s.source() == s.target()) return py::cast(Point2{s.source()});
@@ -126,13 +125,25 @@ py::object simpler(const char* op, py::handle obj) {
     return py::none();
 }
 
-}  // namespace
-
 std::optional<py::object> with_simpler_operands(const char* op, py::handle a, py::handle b) {
-    const py::object x = simpler(op, a), y = simpler(op, b);
+    const py::object x = simpler_operand(op, a), y = simpler_operand(op, b);
     if (x.is_none() && y.is_none()) return std::nullopt;
     const py::object same_op = py::module_::import("zenolith._intersections").attr(op);
-    return same_op(x.is_none() ? a : py::handle(x), y.is_none() ? b : py::handle(y));
+    try {
+        return same_op(x.is_none() ? a : py::handle(x), y.is_none() ? b : py::handle(y));
+    } catch (py::error_already_set& e) {
+        // a pair of simpler objects the operation does not take (a flat
+        // triangle's segment against a triangle, for a distance): the
+        // kernel's function of the given pair handles it
+        if (!e.matches(PyExc_TypeError)) throw;
+        return std::nullopt;
+    }
+}
+
+std::optional<py::object> with_simpler_object(const char* op, py::handle obj, py::handle points) {
+    const py::object x = simpler_operand(op, obj);
+    if (x.is_none()) return std::nullopt;
+    return py::module_::import("zenolith._intersections").attr((std::string(op) + "_points").c_str())(x, points);
 }
 
 }  // namespace zenolith::companion

@@ -74,6 +74,9 @@ K::Point_3 closest(const T& obj, const K::Point_3& p) {
 template <class A, int D>
 py::object distance_rows(py::handle obj, py::handle points) {
     const auto v = obj.cast<const A&>().v;  // a copy: read without the GIL
+    if (finite(v)) {  // a degenerate object as the simpler one it is
+        if (auto r = with_simpler_object("squared_distance", obj, points)) return *r;
+    }
     const Points<D> p(points, "points");
     return map_rows<double>(Broadcast(p), [&](py::ssize_t i) {
         return rounded_squared_distance(v, point_at(p, i));
@@ -90,6 +93,7 @@ py::object closest_rows(py::handle obj, py::handle points) {
 template <class A, int D>
 py::object meets_rows(py::handle obj, py::handle points) {
     const auto v = to_exact(finite_value<A>(obj, "obj"));
+    if (auto r = with_simpler_object("do_intersect", obj, points)) return *r;
     const Points<D> p(points, "points");
     py::ssize_t infinite_row = -1;
     auto out = map_rows<bool>(Broadcast(p), [&](py::ssize_t i) {

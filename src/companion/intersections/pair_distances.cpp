@@ -25,8 +25,19 @@ namespace {
 
 using XK = RationalKernel;
 
+// The distance of the simpler objects degenerate operands are (a line
+// without direction is its point; a planar line or a plane without normal is
+// refused): the kernel's formulas divide by the length of a direction.
+// Non-finite operands are computed as written.
+template <class A, class B>
+std::optional<py::object> simpler_distance(py::handle a, py::handle b) {
+    if (!finite(a.cast<const A&>().v) || !finite(b.cast<const B&>().v)) return std::nullopt;
+    return with_simpler_operands("squared_distance", a, b);
+}
+
 template <class A, class B>
 py::object kernel_distance(py::handle a, py::handle b, bool) {
+    if (auto r = simpler_distance<A, B>(a, b)) return *r;
     return py::float_(rounded_squared_distance(a.cast<const A&>().v, b.cast<const B&>().v));
 }
 
@@ -64,6 +75,7 @@ double exact_planar_distance(const A& a, const B& b) {
 
 template <class A, class B>
 py::object planar_distance(py::handle a, py::handle b, bool) {
+    if (auto r = simpler_distance<A, B>(a, b)) return *r;
     return py::float_(exact_planar_distance(a.cast<const A&>().v, b.cast<const B&>().v));
 }
 

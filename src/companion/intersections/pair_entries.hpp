@@ -110,6 +110,15 @@ bool meet(const decltype(A::v)& x, const decltype(B::v)& y) {
 // when both operands are proper.
 std::optional<py::object> with_simpler_operands(const char* op, py::handle a, py::handle b);
 
+// The simpler object a degenerate one is, None for a proper one; a Line2
+// with a = b = 0 or a Plane3 with a = b = c = 0 holds no point and raises
+// ValueError under the name `op`. For finite objects only.
+py::object simpler_operand(const char* op, py::handle obj);
+
+// `op`_points (do_intersect_points, squared_distance_points) of the simpler
+// object a degenerate `obj` is against `points`; nothing for a proper one.
+std::optional<py::object> with_simpler_object(const char* op, py::handle obj, py::handle points);
+
 template <class A, class B>
 py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);

@@ -50,4 +50,4 @@ cp -r python/zenolith "$site"/
 cp "$here"/zenolith/_native*.so "$here"/zenolith/_intersections*.so "$site"/zenolith/
 cp -r algorithms/python/zenolith_algorithms "$site"/
 cp "$here"/algorithms/_*.so "$site"/zenolith_algorithms/
-PYTHONPATH="$site" "$py" -m pytest -q -p no:cacheprovider "$@"
+PYTHONPATH="$site" ZENOLITH_KERNEL_INCLUDE="$root/usr/include" "$py" -m pytest -q -p no:cacheprovider "$@"

@@ -2,9 +2,12 @@
 // objects are, and one object against whole arrays of points, all as entries
 // of the module's class-keyed tables. Its kernel headers are the heaviest of
 // the companion, so it is an extension of its own.
+#include <CGAL/exceptions.h>
 #include <pybind11/pybind11.h>
 
+#include <exception>
 #include <memory>
+#include <string>
 
 #include "companion/intersections/pair_entries.hpp"
 
@@ -23,4 +26,17 @@ PYBIND11_MODULE(_intersections, m) {
     add_object_against_points(*tables);
 
     bind_tables(m, tables);
+
+    // A kernel function that stops on one of its own checks (degenerate input
+    // the simpler-object rules do not cover) is a ValueError naming the
+    // check, not a RuntimeError.
+    py::register_local_exception_translator([](std::exception_ptr p) {
+        try {
+            if (p) std::rethrow_exception(p);
+        } catch (const CGAL::Failure_exception& e) {
+            PyErr_SetString(PyExc_ValueError,
+                            ("the kernel refused this input (" + e.expression() + " in " +
+                             e.filename() + ")").c_str());
+        }
+    });
 }

@@ -74,7 +74,7 @@ K::Point_3 closest(const T& obj, const K::Point_3& p) {
 template <class A, int D>
 py::object distance_rows(py::handle obj, py::handle points) {
     const auto v = obj.cast<const A&>().v;  // a copy: read without the GIL
-    if (finite(v)) {  // a degenerate object as the simpler one it is
+    if (finite(v) && may_be_simpler(v)) {  // a degenerate object as the simpler one it is
         if (auto r = with_simpler_object("squared_distance", obj, points)) return *r;
     }
     const Points<D> p(points, "points");
@@ -92,8 +92,11 @@ py::object closest_rows(py::handle obj, py::handle points) {
 
 template <class A, int D>
 py::object meets_rows(py::handle obj, py::handle points) {
-    const auto v = to_exact(finite_value<A>(obj, "obj"));
-    if (auto r = with_simpler_object("do_intersect", obj, points)) return *r;
+    const auto& value = finite_value<A>(obj, "obj");
+    if (may_be_simpler(value)) {
+        if (auto r = with_simpler_object("do_intersect", obj, points)) return *r;
+    }
+    const auto v = to_exact(value);
     const Points<D> p(points, "points");
     py::ssize_t infinite_row = -1;
     auto out = map_rows<bool>(Broadcast(p), [&](py::ssize_t i) {

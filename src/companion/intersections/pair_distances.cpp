@@ -31,7 +31,9 @@ using XK = RationalKernel;
 // Non-finite operands are computed as written.
 template <class A, class B>
 std::optional<py::object> simpler_distance(py::handle a, py::handle b) {
-    if (!finite(a.cast<const A&>().v) || !finite(b.cast<const B&>().v)) return std::nullopt;
+    const auto& x = a.cast<const A&>().v;
+    const auto& y = b.cast<const B&>().v;
+    if (!finite(x) || !finite(y) || !(may_be_simpler(x) || may_be_simpler(y))) return std::nullopt;
     return with_simpler_operands("squared_distance", a, b);
 }
 

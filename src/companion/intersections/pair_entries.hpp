@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "companion/exact/exact_kernel.hpp"
+#include "companion/intersections/degenerate_operands.hpp"
 #include "companion/intersections/planar_lines.hpp"
 #include "companion/intersections/rounded_evaluation.hpp"
 #include "companion/io/class_tables.hpp"
@@ -104,25 +105,12 @@ bool meet(const decltype(A::v)& x, const decltype(B::v)& y) {
     return Meet<A, B>()(x, y);
 }
 
-// `op` ("do_intersect" or "intersection") of the simpler objects that
-// degenerate operands are (a segment of two equal ends is its point, a flat
-// triangle the segment of its extremes; degenerate_operands.cpp); nothing
-// when both operands are proper.
-std::optional<py::object> with_simpler_operands(const char* op, py::handle a, py::handle b);
-
-// The simpler object a degenerate one is, None for a proper one; a Line2
-// with a = b = 0 or a Plane3 with a = b = c = 0 holds no point and raises
-// ValueError under the name `op`. For finite objects only.
-py::object simpler_operand(const char* op, py::handle obj);
-
-// `op`_points (do_intersect_points, squared_distance_points) of the simpler
-// object a degenerate `obj` is against `points`; nothing for a proper one.
-std::optional<py::object> with_simpler_object(const char* op, py::handle obj, py::handle points);
-
 template <class A, class B>
 py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);
-    if (auto r = with_simpler_operands("do_intersect", a, b)) return *r;
+    if (may_be_simpler(x) || may_be_simpler(y)) {
+        if (auto r = with_simpler_operands("do_intersect", a, b)) return *r;
+    }
     return py::bool_(meet<A, B>(x, y));
 }
 
@@ -161,7 +149,9 @@ std::optional<py::object> constructed(const decltype(A::v)& x, const decltype(B:
 template <class A, class B>
 py::object construct_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);
-    if (auto r = with_simpler_operands("intersection", a, b)) return *r;
+    if (may_be_simpler(x) || may_be_simpler(y)) {
+        if (auto r = with_simpler_operands("intersection", a, b)) return *r;
+    }
     if (!meet<A, B>(x, y)) return py::none();
     const char* first = swapped ? B::name : A::name;
     const char* second = swapped ? A::name : B::name;

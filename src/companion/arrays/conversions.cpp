@@ -93,8 +93,10 @@ py::list build(py::handle arr) {
     }
     const Items items(arr, name, expected, L::shape());
     py::list out(items.n);
-    for (py::ssize_t i = 0; i < items.n; ++i)
+    for (py::ssize_t i = 0; i < items.n; ++i) {
+        check_signals_at(i);
         PyList_SET_ITEM(out.ptr(), i, py::cast(L::read(items.data() + i * L::size)).release().ptr());
+    }
     return out;
 }
 
@@ -109,6 +111,7 @@ py::array_t<double> gather(const py::sequence& seq, py::handle first) {
     double* o = out.mutable_data();
     PyTypeObject* const type = Py_TYPE(first.ptr());
     for (py::ssize_t i = 0; i < n; ++i, o += L::size) {
+        check_signals_at(i);
         const py::object item = seq[i];
         if (Py_TYPE(item.ptr()) != type && !py::isinstance<T>(item)) {
             throw py::type_error("to_array: expected a sequence of one class, got " +

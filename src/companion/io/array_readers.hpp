@@ -276,6 +276,15 @@ py::array_t<T> result_array(const Broadcast& b, std::initializer_list<py::ssize_
     return py::array_t<T>(shape);
 }
 
+// In a loop that holds the GIL (it creates or reads Python objects): a
+// pending signal (Ctrl-C) ends it with its exception, checked every 2^18
+// rows.
+inline void check_signals_at(py::ssize_t row) {
+    if ((row & ((py::ssize_t{1} << 18) - 1)) == 0 && row > 0 && PyErr_CheckSignals() != 0) {
+        throw py::error_already_set();
+    }
+}
+
 // body(begin, end) over consecutive blocks of [0, n) with the GIL released;
 // between blocks the GIL is taken back for a moment so that a signal
 // (Ctrl-C) interrupts a long loop with its exception, as numpy's loops do.

@@ -4,7 +4,6 @@
 // line without direction meets a box it lies outside of), some construct
 // nothing for objects that meet, and some stop on an internal error. Such an
 // object is a point or a segment, and is decided and constructed as one.
-#include <CGAL/Kernel/global_functions.h>
 
 #include <algorithm>
 #include <optional>
@@ -54,7 +53,7 @@ py::object flat_box(const Box& b) {
 // core class).
 py::object flat_tetrahedron(const K::Tetrahedron_3& t) {
     const auto p = [&t](int k) { return to_exact(t[k]); };
-    if (!CGAL::coplanar(p(0), p(1), p(2), p(3))) return py::none();
+    if (!may_be_simpler(t)) return py::none();
     bool collinear = true;
     for (int k = 0; k < 4; ++k) {
         const K::Triangle_3 rest(t[(k + 1) % 4], t[(k + 2) % 4], t[(k + 3) % 4]);
@@ -78,25 +77,25 @@ py::object flat_tetrahedron(const K::Tetrahedron_3& t) {
 py::object simpler_operand(const char* op, py::handle obj) {
     if (py::isinstance<Segment2>(obj)) {
         const auto& s = obj.cast<const Segment2&>().v;
-        if (s.source() == s.target()) return py::cast(Point2{s.source()});
+        if (may_be_simpler(s)) return py::cast(Point2{s.source()});
     } else if (py::isinstance<Segment3>(obj)) {
         const auto& s = obj.cast<const Segment3&>().v;
-        if (s.source() == s.target()) return py::cast(Point3{s.source()});
+        if (may_be_simpler(s)) return py::cast(Point3{s.source()});
     } else if (py::isinstance<Ray2>(obj)) {
         const auto& r = obj.cast<const Ray2&>().v;
-        if (r.source() == r.second_point()) return py::cast(Point2{r.source()});
+        if (may_be_simpler(r)) return py::cast(Point2{r.source()});
     } else if (py::isinstance<Ray3>(obj)) {
         const auto& r = obj.cast<const Ray3&>().v;
-        if (r.source() == r.second_point()) return py::cast(Point3{r.source()});
+        if (may_be_simpler(r)) return py::cast(Point3{r.source()});
     } else if (py::isinstance<Line3>(obj)) {
         const auto& l = obj.cast<const Line3&>().v;
-        if (l.to_vector() == CGAL::NULL_VECTOR) return py::cast(Point3{l.point()});
+        if (may_be_simpler(l)) return py::cast(Point3{l.point()});
     } else if (py::isinstance<Line2>(obj)) {
         const auto& l = obj.cast<const Line2&>().v;
-        if (l.a() == 0 && l.b() == 0) refuse(op, "a Line2 with a = b = 0 is not a line");
+        if (may_be_simpler(l)) refuse(op, "a Line2 with a = b = 0 is not a line");
     } else if (py::isinstance<Plane3>(obj)) {
         const auto& h = obj.cast<const Plane3&>().v;
-        if (h.a() == 0 && h.b() == 0 && h.c() == 0) refuse(op, "a Plane3 with a = b = c = 0 is not a plane");
+        if (may_be_simpler(h)) refuse(op, "a Plane3 with a = b = c = 0 is not a plane");
     } else if (py::isinstance<IsoRectangle2>(obj)) {
         return flat_box<K::Point_2, K::Segment_2, 2>(obj.cast<const IsoRectangle2&>().v);
     } else if (py::isinstance<Bbox2>(obj)) {
@@ -113,14 +112,10 @@ py::object simpler_operand(const char* op, py::handle obj) {
         return flat_tetrahedron(obj.cast<const Tetrahedron3&>().v);
     } else if (py::isinstance<Triangle2>(obj)) {
         const auto& t = obj.cast<const Triangle2&>().v;
-        if (CGAL::collinear(to_exact(t[0]), to_exact(t[1]), to_exact(t[2]))) {
-            return flat_triangle<K::Point_2, K::Segment_2>(t);
-        }
+        if (may_be_simpler(t)) return flat_triangle<K::Point_2, K::Segment_2>(t);
     } else if (py::isinstance<Triangle3>(obj)) {
         const auto& t = obj.cast<const Triangle3&>().v;
-        if (CGAL::collinear(to_exact(t[0]), to_exact(t[1]), to_exact(t[2]))) {
-            return flat_triangle<K::Point_3, K::Segment_3>(t);
-        }
+        if (may_be_simpler(t)) return flat_triangle<K::Point_3, K::Segment_3>(t);
     }
     return py::none();
 }

@@ -90,14 +90,8 @@ struct Meet {
 // intervals or exact rationals: for a pair whose own decision is wrong.
 template <class X, class Y>
 bool meet_by_construction(const X& x, const Y& y) {
-    {
-        CGAL::Protect_FPU_rounding<true> upward;
-        try {
-            return static_cast<bool>(CGAL::intersection(to_intervals(x), to_intervals(y)));
-        } catch (const CGAL::Uncertain_conversion_exception&) {
-        }
-    }
-    return static_cast<bool>(CGAL::intersection(to_rationals(x), to_rationals(y)));
+    return decide_exactly(
+        [&](const auto& to) { return static_cast<bool>(CGAL::intersection(to(x), to(y))); });
 }
 
 template <class A, class B>

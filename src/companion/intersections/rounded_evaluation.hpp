@@ -84,6 +84,26 @@ struct FromRational {
 
 }  // namespace rounding
 
+// compute(to_intervals) with the rounding mode upward for as long as it
+// runs; nothing when an interval comparison cannot decide.
+template <class Compute>
+auto over_intervals(const Compute& compute) -> std::optional<decltype(compute(to_intervals))> {
+    CGAL::Protect_FPU_rounding<true> upward;
+    try {
+        return compute(to_intervals);
+    } catch (const CGAL::Uncertain_conversion_exception&) {
+        return std::nullopt;
+    }
+}
+
+// A decision (a bool, a sign) decide(to) over intervals, else over exact
+// rationals: exact either way, nothing to round.
+template <class Decide>
+auto decide_exactly(const Decide& decide) {
+    if (auto answer = over_intervals(decide)) return *answer;
+    return decide(to_rationals);
+}
+
 // compute(to) over intervals, else over rationals, rounded to the core's
 // kernel; `to` converts the core's values into the kernel computed in.
 // `Construction` says what a value beyond the largest double is (see
@@ -94,15 +114,7 @@ struct FromRational {
 // compute.
 template <bool Construction, int Bits, class Compute, class Accept>
 auto evaluate_rounded(const Compute& compute, const Accept& accept) {
-    using Approximate = decltype(compute(to_intervals));
-    std::optional<Approximate> approximate;
-    {
-        CGAL::Protect_FPU_rounding<true> upward;
-        try {
-            approximate.emplace(compute(to_intervals));
-        } catch (const CGAL::Uncertain_conversion_exception&) {
-        }
-    }
+    const auto approximate = over_intervals(compute);
     if (approximate && accept(*approximate)) {
         try {
             return CGAL::Cartesian_converter<IntervalKernel, K, rounding::FromInterval<Bits>>()(

@@ -38,25 +38,17 @@ bool line_meets_box(const FT (&p)[3], const FT (&v)[3], const FT (&lo)[3], const
     return !bounded || low_num * high_den <= high_num * low_den;
 }
 
-template <class FT>
+// Over intervals, else over rationals.
 bool line_meets_box(const K::Line_3& l, const CGAL::Bbox_3& b) {
     const K::Point_3 p = l.point();
     const K::Vector_3 v = l.to_vector();
-    const FT ps[3] = {p.x(), p.y(), p.z()}, vs[3] = {v.x(), v.y(), v.z()};
-    const FT lo[3] = {b.xmin(), b.ymin(), b.zmin()}, hi[3] = {b.xmax(), b.ymax(), b.zmax()};
-    return line_meets_box(ps, vs, lo, hi);
-}
-
-// Over intervals, else over rationals.
-bool line_meets_box(const K::Line_3& l, const CGAL::Bbox_3& b) {
-    {
-        CGAL::Protect_FPU_rounding<true> upward;
-        try {
-            return line_meets_box<CGAL::Interval_nt<false>>(l, b);
-        } catch (const CGAL::Uncertain_conversion_exception&) {
-        }
-    }
-    return line_meets_box<Rational>(l, b);
+    return decide_exactly([&](const auto& to) {
+        using FT = decltype(to(0.0));
+        const FT ps[3] = {to(p.x()), to(p.y()), to(p.z())}, vs[3] = {to(v.x()), to(v.y()), to(v.z())};
+        const FT lo[3] = {to(b.xmin()), to(b.ymin()), to(b.zmin())};
+        const FT hi[3] = {to(b.xmax()), to(b.ymax()), to(b.zmax())};
+        return line_meets_box(ps, vs, lo, hi);
+    });
 }
 
 }  // namespace

@@ -36,7 +36,36 @@ from .arrays import (
     weighted_points2,
 )
 from .drawing import Drawing, plot
-from .intersections import closest_point, do_intersect, intersection, squared_distance, supported_pairs
+from .intersections import (
+    IntersectionKind,
+    RowIntersections,
+    all_pairs,
+    closest_point,
+    do_intersect,
+    intersection,
+    squared_distance,
+    supported_pairs,
+)
+from .objects import (
+    Bboxes2,
+    Bboxes3,
+    Circles2,
+    IsoCuboids3,
+    IsoRectangles2,
+    Lines2,
+    Lines3,
+    ObjectArray,
+    Planes3,
+    Rays2,
+    Rays3,
+    Segments2,
+    Segments3,
+    Spheres3,
+    Tetrahedra3,
+    Triangles2,
+    Triangles3,
+    WeightedPoints2,
+)
 
 try:
     #: The installed distribution's version (``pip show zenolith``).
@@ -74,6 +103,24 @@ __all__ = [
     "squared_distance",
     "closest_point",
     "supported_pairs",
+    "ObjectArray",
+    "Segments2",
+    "Segments3",
+    "Rays2",
+    "Rays3",
+    "Lines2",
+    "Lines3",
+    "Triangles2",
+    "Triangles3",
+    "Tetrahedra3",
+    "IsoRectangles2",
+    "IsoCuboids3",
+    "Bboxes2",
+    "Bboxes3",
+    "Circles2",
+    "Spheres3",
+    "Planes3",
+    "WeightedPoints2",
 ]
 
 # The names of the GPL-licensed distribution zenolith-algorithms (its

@@ -18,7 +18,7 @@ Shape rules, shared by every function:
 from __future__ import annotations
 
 from collections.abc import Buffer, Sequence
-from typing import Union, overload
+from typing import Any, TypeVar, Union, overload
 
 import numpy as np
 import numpy.typing as npt
@@ -51,6 +51,23 @@ from zenolith_core import (
 
 from . import _native
 from ._types import BoolArray, FloatArray, Points2Like, Points3Like, SignArray
+from .objects import (
+    Bboxes2,
+    Bboxes3,
+    Circles2,
+    IsoCuboids3,
+    IsoRectangles2,
+    ObjectArray,
+    Rays2,
+    Segments2,
+    Segments3,
+    Spheres3,
+    Tetrahedra3,
+    Triangles2,
+    Triangles3,
+    WeightedPoints2,
+    _sorted_corners,
+)
 
 #: A permutation: indices into the rows of an array.
 IndexArray = npt.NDArray[np.intp]
@@ -167,13 +184,24 @@ def squared_distance(p: Points2Like | Points3Like, q: Points2Like | Points3Like)
     return _native.point_pairs_squared_distance(p, q)
 
 
-def bbox(points: Points2Like | Points3Like) -> Bbox2 | Bbox3:
-    """The bounding box of 2D points (a ``Bbox2``) or 3D points (a ``Bbox3``).
+@overload
+def bbox(points: Segments2 | Triangles2 | IsoRectangles2 | Bboxes2 | Circles2 | WeightedPoints2) -> Bbox2: ...
+@overload
+def bbox(points: Segments3 | Triangles3 | Tetrahedra3 | IsoCuboids3 | Bboxes3 | Spheres3) -> Bbox3: ...
+@overload
+def bbox(points: Points2Like | Points3Like) -> Bbox2 | Bbox3: ...
+def bbox(points: Points2Like | Points3Like | ObjectArray[Any]) -> Bbox2 | Bbox3:
+    """The bounding box of 2D points (a ``Bbox2``) or 3D points (a ``Bbox3``),
+    or of the rows of an object array (:mod:`zenolith.objects`).
 
     The same box as adding up the points' own ``bbox()`` with ``+`` from the
     first point on, so NaN coordinates give what that sum gives. No points
-    give the empty box ``Bbox2()`` / ``Bbox3()``.
+    give the empty box ``Bbox2()`` / ``Bbox3()``. An object array gives
+    ``points.bbox()``: the sum of its rows' own ``bbox()`` the same way
+    (``TypeError`` for rays, lines and planes, which are unbounded).
     """
+    if isinstance(points, ObjectArray):
+        return points.bbox()
     return _native.bbox(points)
 
 
@@ -192,9 +220,40 @@ def lexicographic_order(points: Points2Like | Points3Like) -> IndexArray:
 # ---- transformations ---------------------------------------------------------
 
 
-def transform(t: AffTransformation2, points: Points2Like) -> FloatArray:
-    """The images of 2D points under ``t``, each as ``Point2.transform(t)`` gives it."""
+#: The object arrays :func:`transform` moves.
+_Movable = TypeVar("_Movable", Segments2, Triangles2, Rays2, IsoRectangles2)
+
+
+@overload
+def transform(t: AffTransformation2, points: _Movable) -> _Movable: ...
+@overload
+def transform(t: AffTransformation2, points: Points2Like) -> FloatArray: ...
+def transform(
+    t: AffTransformation2, points: Points2Like | Segments2 | Triangles2 | Rays2 | IsoRectangles2
+) -> FloatArray | Segments2 | Triangles2 | Rays2 | IsoRectangles2:
+    """The images of 2D points under ``t``, each as ``Point2.transform(t)`` gives it.
+
+    ``points`` may also be a ``Segments2``, ``Triangles2``, ``Rays2`` or
+    ``IsoRectangles2``: the result is a new object array of the same class
+    whose row ``i`` is ``points[i].transform(t)`` bit for bit (every point
+    of a row moved, as the kernel moves a ray's source and second point,
+    though the core binds no ``Ray2.transform``; a rectangle's two corners
+    first sorted as the core stores them, then moved, so its rows are the
+    corners the core's transformed rectangle is built from). Another object
+    array raises ``TypeError``.
+    """
     _expect("transform", (AffTransformation2,), t)
+    if isinstance(points, ObjectArray):
+        if not isinstance(points, (Segments2, Triangles2, Rays2, IsoRectangles2)):
+            raise TypeError(
+                "transform: expected 2D points or one of Segments2, Triangles2, Rays2, IsoRectangles2, "
+                f"got {type(points).__name__}"
+            )
+        rows = points.array
+        if isinstance(points, IsoRectangles2):
+            rows = _sorted_corners(rows)
+        moved = _native.transform(t, rows.reshape(-1, 2)).reshape(rows.shape)
+        return type(points)(moved)
     return _native.transform(t, points)
 
 

@@ -33,7 +33,12 @@ the shape rules of :mod:`zenolith.arrays`.
 
 from __future__ import annotations
 
-from typing import Union, overload
+import enum
+import operator
+from collections.abc import Iterator, Sequence
+from typing import Any, Union, overload
+
+import numpy as np
 
 import numpy.typing as npt
 import zenolith_core as core
@@ -60,6 +65,7 @@ from zenolith_core import (
 )
 
 from . import _intersections, _native
+from .objects import ObjectArray
 from ._types import BoolArray, FloatArray
 
 #: The planar objects the pair operations know.
@@ -100,114 +106,110 @@ Intersection = Union[
 #: An array of points, or one point as a sequence (an object is not points).
 PointArray = npt.ArrayLike
 
-# Every class of the core: an argument of one of these is an object, anything
-# else is read as points.
-_CORE_CLASSES = tuple(c for c in vars(core).values() if isinstance(c, type))
-_CORE_TYPES = frozenset(_CORE_CLASSES)
+# The three pair operations are the native functions themselves: they
+# dispatch on the argument classes in one table lookup (their overloads are
+# in the module's stub, their documentation in their docstrings).
+do_intersect = _intersections.do_intersect
+intersection = _intersections.intersection
+squared_distance = _intersections.squared_distance
 
 
-def _is_object(x: object) -> bool:
-    # The set lookup decides a core object at once; isinstance over the
-    # classes (a few microseconds) only runs for what is not one of them.
-    return type(x) in _CORE_TYPES or isinstance(x, _CORE_CLASSES)
+class IntersectionKind(enum.IntEnum):
+    """What one row's intersection is, in :attr:`RowIntersections.kinds`."""
+
+    NONE = 0  #: the two do not meet
+    POINT = 1
+    SEGMENT = 2
+    RAY = 3
+    LINE = 4
+    TRIANGLE = 5
+    POLYGON = 6  #: a list of points, the corners in order
+    PLANE = 7
+    CIRCLE = 8
+    SPHERE = 9
+    BOX = 10  #: an IsoRectangle2, IsoCuboid3, Bbox2 or Bbox3
 
 
-def _object_and_points(a: object, b: object, op: str) -> tuple[object, object]:
-    """Orders the arguments as (object, points); refuses two arrays."""
-    if _is_object(a):
-        return a, b
-    if _is_object(b):
-        return b, a
-    raise TypeError(
-        f"{op}() needs an object and points, got {type(a).__name__} and {type(b).__name__}"
-    )
+class RowIntersections:
+    """The intersections of many pairs, row by row (what :func:`intersection`
+    returns when either argument holds many objects).
 
+    * ``points``: ``(N, d)`` float64, the intersection point of each row
+      whose result is a point, NaN elsewhere;
+    * ``kinds``: ``(N,)`` int8, an :class:`IntersectionKind` per row;
+    * ``others``: ``{row: result}`` for the rows whose result is neither
+      nothing nor a point (a segment, a polygon as a list of points, ...).
 
-@overload
-def do_intersect(a: GeometricObject, b: GeometricObject) -> bool: ...
-@overload
-def do_intersect(a: GeometricObject, b: PointArray) -> BoolArray: ...
-@overload
-def do_intersect(a: PointArray, b: GeometricObject) -> BoolArray: ...
-def do_intersect(
-    a: GeometricObject | PointArray, b: GeometricObject | PointArray
-) -> bool | BoolArray:
-    """Whether ``a`` and ``b`` share at least one point, decided exactly.
-
-    With two objects: a ``bool``. With an object and an array of points: one
-    bool per point (0-d for a single point given as a sequence). Triangles,
-    rectangles, boxes, tetrahedra and iso-cuboids count with their interior;
-    circles and spheres as the kernel takes them per pair (a point meets
-    them only on the curve or surface; ``docs/intersections.md`` in the
-    repository lists which).
-
-    Raises ``ValueError`` for infinite or NaN coordinates, ``TypeError`` for a
-    pair the kernel does not decide.
+    ``result[i]`` is row ``i``'s result as :func:`intersection` gives it for
+    the two objects of that row (``None``, a core point, or the object of
+    ``others``); iterating yields them all.
     """
-    if type(a) in _CORE_TYPES and type(b) in _CORE_TYPES:  # the common case, first
-        return _intersections.do_intersect(a, b)
-    if _is_object(a) and _is_object(b):
-        return _intersections.do_intersect(a, b)
-    obj, points = _object_and_points(a, b, "do_intersect")
-    result: BoolArray = _intersections.do_intersect_points(obj, points)
-    return result
 
+    __slots__ = ("points", "kinds", "others")
 
-def intersection(a: GeometricObject, b: GeometricObject) -> Intersection:
-    """Where ``a`` and ``b`` meet: ``None`` when they do not, else what the
-    kernel constructs.
+    def __init__(self, points: npt.ArrayLike | None = None, kinds: npt.ArrayLike | None = None,
+                 others: dict[int, Intersection] | None = None) -> None:
+        """Holds the three parts as given (a single row as one row of one;
+        no arguments: no rows).
 
-    The result is a core object (``Point2``, ``Segment2``, ``Triangle3``,
-    ``Line3``, ``Circle3``, ...) or, where the intersection is a polygon, the
-    list of its corners in order. ``None`` exactly when :func:`do_intersect`
-    is False; which case occurs is decided exactly, and each coordinate is
-    within 2^-41 of the exact intersection's (see the module's help).
+        Raises ``ValueError`` when ``kinds`` is not one integer code per row
+        of ``points`` (``(N, 2)`` or ``(N, 3)``), ``TypeError`` when
+        ``others`` is not a dict holding a result for every row whose kind
+        is neither none nor point.
+        """
+        codes = np.atleast_1d(np.asarray(np.zeros(0, np.int8) if kinds is None else kinds))
+        if codes.size == 0:
+            codes = codes.astype(np.int8)
+        rows = np.asarray(np.zeros((0, 2)) if points is None else points, dtype=np.float64)
+        if rows.ndim == 1:
+            rows = rows[None]
+        others = {} if others is None else others
+        if codes.ndim != 1 or codes.dtype.kind not in "iu" or not np.isin(codes, list(IntersectionKind)).all():
+            raise ValueError("RowIntersections: kinds must be one IntersectionKind code per row")
+        if rows.ndim != 2 or rows.shape[1] not in (2, 3) or len(rows) != len(codes):
+            raise ValueError(f"RowIntersections: expected points of shape ({len(codes)}, 2 or 3), got {rows.shape}")
+        if not isinstance(others, dict) or not all(
+                int(i) in others for i in np.flatnonzero(codes > IntersectionKind.POINT)):
+            raise TypeError("RowIntersections: others must be a dict holding the result of every row "
+                            "that is neither none nor a point")
+        self.points: FloatArray = rows
+        self.kinds: npt.NDArray[np.int8] = codes.astype(np.int8)
+        self.others: dict[int, Intersection] = others
 
-    Raises ``ValueError`` for infinite or NaN coordinates and for a
-    ``Line2``/``Plane3`` without direction, ``OverflowError`` when a
-    coordinate of the result is beyond the largest double, ``TypeError`` for
-    a pair the kernel does not construct (:func:`supported_pairs`).
-    """
-    result: Intersection = _intersections.intersection(a, b)
-    return result
+    def __len__(self) -> int:
+        return len(self.kinds)
 
+    def __getitem__(self, i: int) -> Intersection:
+        """Row ``i``'s result (negative ``i`` counts from the end).
 
-@overload
-def squared_distance(a: GeometricObject, b: GeometricObject) -> float: ...
-@overload
-def squared_distance(a: GeometricObject, b: PointArray) -> FloatArray: ...
-@overload
-def squared_distance(a: PointArray, b: GeometricObject) -> FloatArray: ...
-@overload
-def squared_distance(a: PointArray, b: PointArray) -> FloatArray: ...
-def squared_distance(
-    a: GeometricObject | PointArray, b: GeometricObject | PointArray
-) -> float | FloatArray:
-    """The squared Euclidean distance between ``a`` and ``b``.
+        Raises ``IndexError`` beyond the rows, ``TypeError`` for an index
+        that is not an integer.
+        """
+        kind = int(self.kinds[i])
+        if kind == IntersectionKind.NONE:
+            return None
+        if kind == IntersectionKind.POINT:
+            row = self.points[i]
+            return Point2(float(row[0]), float(row[1])) if len(row) == 2 else Point3(
+                float(row[0]), float(row[1]), float(row[2]))
+        return self.others[operator.index(i) % len(self)]
 
-    With two objects: a ``float``, 0.0 when they meet. With an object and an
-    array of points: one distance per point. With two arrays of points: the
-    row-wise distances of :func:`zenolith.arrays.squared_distance`.
+    def __iter__(self) -> Iterator[Intersection]:
+        return (self[i] for i in range(len(self)))
 
-    The result is within 2^-48 of the exact squared distance of the given
-    doubles (32 units in the last place at worst, in practice one or two),
-    also for a point a rounding away from a segment's line or a triangle's
-    plane; between two planar lines, segments, rays or triangles it is
-    derived exactly and rounded once (the kernel's own formula fails on
-    nearly collinear, overlapping segments). A point and a tetrahedron use
-    the kernel's double formula. Degenerate operands are the simpler objects
-    they are; a ``Line2`` or ``Plane3`` without direction raises
-    ``ValueError``.
-    """
-    if type(a) in _CORE_TYPES and type(b) in _CORE_TYPES:  # the common case, first
-        return _intersections.squared_distance(a, b)
-    if _is_object(a) and _is_object(b):
-        return _intersections.squared_distance(a, b)
-    if not (_is_object(a) or _is_object(b)):
-        return _native.point_pairs_squared_distance(a, b)
-    obj, points = _object_and_points(a, b, "squared_distance")
-    result: FloatArray = _intersections.squared_distance_points(obj, points)
-    return result
+    @property
+    def hits(self) -> BoolArray:
+        """One bool per row: whether the row's two objects meet."""
+        hits: BoolArray = self.kinds != IntersectionKind.NONE
+        return hits
+
+    def __repr__(self) -> str:
+        counts = np.bincount(self.kinds.ravel().astype(np.intp), minlength=len(IntersectionKind))
+        parts = ", ".join(f"{k.name.lower()}: {counts[k]}" for k in IntersectionKind if counts[k])
+        return f"RowIntersections({len(self)} rows; {parts or 'none'})"
+
+    def __reduce__(self) -> tuple[type[RowIntersections], tuple[FloatArray, npt.NDArray[np.int8], dict[int, Intersection]]]:
+        return (RowIntersections, (self.points, self.kinds, self.others))
 
 
 @overload
@@ -215,21 +217,25 @@ def closest_point(obj: Line2 | Segment2 | Ray2 | Triangle2, p: Point2) -> Point2
 @overload
 def closest_point(obj: Line3 | Segment3 | Ray3 | Plane3 | Triangle3, p: Point3) -> Point3: ...
 @overload
-def closest_point(obj: Projectable, p: PointArray) -> FloatArray: ...
-def closest_point(obj: Projectable, p: Point2 | Point3 | PointArray) -> Point2 | Point3 | FloatArray:
+def closest_point(obj: Projectable | ObjectArray[Any] | Sequence[Projectable], p: PointArray) -> FloatArray: ...
+def closest_point(
+    obj: Projectable | ObjectArray[Any] | Sequence[Projectable], p: Point2 | Point3 | PointArray
+) -> Point2 | Point3 | FloatArray:
     """The point of ``obj`` nearest to ``p``.
 
     ``obj`` is a line, segment, ray or triangle (planar or spatial) or a
-    plane. For a core point ``p`` the result is a core point; for an array of
-    points, an array of the same shape holding one nearest point per row.
+    plane, or many of them (a typed object array such as
+    ``zenolith.Segments3``, or a list of core objects), row by row against
+    as many points or one. For one object and a core point ``p`` the result
+    is a core point; otherwise an array holding one nearest point per row.
     In space and onto a ``Line2`` this is the kernel's projection; onto a
     planar segment, ray or triangle it is the point of the supporting line
     clamped to the object (the point itself inside a triangle).
     """
     rows: FloatArray = _intersections.closest_point_points(obj, p)
-    if isinstance(p, Point2):
+    if rows.ndim == 1 and isinstance(p, Point2):
         return Point2(float(rows[0]), float(rows[1]))
-    if isinstance(p, Point3):
+    if rows.ndim == 1 and isinstance(p, Point3):
         return Point3(float(rows[0]), float(rows[1]), float(rows[2]))
     return rows
 
@@ -251,4 +257,123 @@ def supported_pairs(op: str) -> list[tuple[str, str]]:
     return [(a.__name__, b.__name__) for a, b in tables[op]]
 
 
-__all__ = ["do_intersect", "intersection", "squared_distance", "closest_point", "supported_pairs"]
+__all__ = [
+    "do_intersect",
+    "intersection",
+    "squared_distance",
+    "closest_point",
+    "supported_pairs",
+    "all_pairs",
+    "IntersectionKind",
+    "RowIntersections",
+]
+
+
+# ---- every intersecting pair of two sets --------------------------------------
+
+#: Index pairs ``(i, j)``, one per row of a ``(K, 2)`` array.
+IndexPairs = npt.NDArray[np.int64]
+
+
+def _object_array(x: object, name: str) -> ObjectArray[Any]:
+    """``x`` as a typed object array: as it is, or built from a list of core
+    objects of one class."""
+    if isinstance(x, ObjectArray):
+        return x
+    if isinstance(x, (list, tuple)) and x and type(x[0]) in _ARRAY_CLASSES:
+        return _ARRAY_CLASSES[type(x[0])].from_objects(x)
+    raise TypeError(
+        f"{name}: expected a typed object array (zenolith.Segments2, zenolith.Triangles3, ...) "
+        f"or a non-empty list of core objects of one class, got {type(x).__name__}")
+
+
+def _bounds(x: ObjectArray[Any], name: str) -> tuple[FloatArray, FloatArray]:
+    """Lower and upper corners ``(N, d)`` of boxes that hold each row's
+    object (unbounded where the object is); non-finite rows are refused."""
+    a = x.array
+    rows = a.reshape(len(a), -1)
+    finite = np.isfinite(rows).all(axis=1)
+    if not finite.all():
+        raise ValueError(f"{name}[{int(np.argmin(finite))}]: expected finite coordinates, got a NaN or an infinity")
+    cls = type(x).item_class
+    inf = np.inf
+    if cls in (Circle2, Sphere3):
+        radius = np.sqrt(np.maximum(a[:, -1], 0.0))  # widened below by the rounding of the root
+        radius = np.nextafter(radius + np.spacing(radius), inf)[:, None]
+        center = a[:, :-1]
+        return np.nextafter(center - radius, -inf), np.nextafter(center + radius, inf)
+    if cls in (Ray2, Ray3):  # unbounded in the direction the second point goes
+        source, second = a[:, 0], a[:, 1]
+        return np.where(second < source, -inf, source), np.where(second > source, inf, source)
+    if cls in (Line2, Line3):
+        p, q = a[:, 0], a[:, 1]
+        return np.where(p != q, -inf, p), np.where(p != q, inf, p)
+    if cls is Plane3:
+        return np.full((len(a), 3), -inf), np.full((len(a), 3), inf)
+    if a.ndim == 2:  # weighted points: where their point is
+        return a[:, :2], a[:, :2]
+    return a.min(axis=1), a.max(axis=1)  # the corners' (or vertices') extremes
+
+
+def all_pairs(a: ObjectArray[Any] | Sequence[GeometricObject], b: ObjectArray[Any] | Sequence[GeometricObject] | None = None,
+              predicate: str = "do_intersect") -> IndexPairs:
+    """Every pair ``(i, j)`` of an object of ``a`` and an object of ``b``
+    that intersect, as a ``(K, 2)`` int64 array sorted by ``i``, then ``j``.
+
+    ``a`` and ``b`` are typed object arrays (``zenolith.Segments2``,
+    ``zenolith.Triangles3``, ...) or lists of core objects of one class;
+    without ``b``, the pairs ``i < j`` within ``a``. The objects' boxes are
+    sorted and swept along x to find the pairs whose boxes overlap, and each
+    such pair is then decided exactly by :func:`do_intersect`
+    (``predicate="do_intersect"``); ``predicate="boxes"`` returns the
+    overlapping boxes' pairs without deciding (circles and spheres get a box
+    a rounding wider than theirs, rays, lines and planes an unbounded one).
+
+    >>> import numpy as np, zenolith
+    >>> a = zenolith.Segments2(np.array([[[0, 0], [2, 2]], [[5, 5], [6, 6]]]))
+    >>> b = zenolith.Segments2(np.array([[[0, 2], [2, 0]]]))
+    >>> zenolith.all_pairs(a, b).tolist()
+    [[0, 0]]
+
+    Raises ``ValueError`` for a non-finite row (naming it) or an unknown
+    ``predicate``, ``TypeError`` for a pair :func:`do_intersect` does not
+    take.
+    """
+    if predicate not in ("do_intersect", "boxes"):
+        raise ValueError(f"all_pairs: predicate must be 'do_intersect' or 'boxes', got {predicate!r}")
+    first = _object_array(a, "a")
+    second = first if b is None else _object_array(b, "b")
+    if predicate == "do_intersect" and (first.item_class, second.item_class) not in _DECIDED:
+        raise TypeError(
+            f"all_pairs: do_intersect does not support the pair ({first.item_class.__name__}, "
+            f"{second.item_class.__name__}); zenolith.supported_pairs('do_intersect') lists the supported pairs")
+    lo_a, hi_a = _bounds(first, "a")
+    if b is None:
+        pairs: IndexPairs = _native.box_pairs(lo_a, hi_a)
+    else:
+        lo_b, hi_b = _bounds(second, "b")
+        if lo_a.shape[1] != lo_b.shape[1]:
+            raise TypeError(f"all_pairs: a holds {lo_a.shape[1]}D objects and b {lo_b.shape[1]}D ones")
+        pairs = _native.box_pairs(lo_a, hi_a, lo_b, hi_b)
+    if predicate == "boxes" or len(pairs) == 0:
+        return pairs
+    meet: BoolArray = do_intersect(first[pairs[:, 0]], second[pairs[:, 1]])
+    kept: IndexPairs = pairs[meet]
+    return kept
+
+
+def _array_classes() -> dict[type, type[ObjectArray[Any]]]:
+    found: dict[type, type[ObjectArray[Any]]] = {}
+    todo: list[type[ObjectArray[Any]]] = [ObjectArray]
+    while todo:
+        cls = todo.pop()
+        todo.extend(cls.__subclasses__())
+        item = getattr(cls, "item_class", None)
+        if isinstance(item, type):
+            found[item] = cls
+    return found
+
+
+_ARRAY_CLASSES = _array_classes()
+_DECIDED = frozenset(
+    pair for a, b in _intersections._testing.supported()["do_intersect"] for pair in ((a, b), (b, a)))

@@ -21,6 +21,7 @@ PYBIND11_MODULE(_native, m) {
     register_conversions(m);
     register_point_sets(m);
     register_transformations(m);
+    register_box_pairs(m);
     register_planar_queries(*tables);
     register_spatial_queries(*tables);
     register_exact(m, *tables);

@@ -17,6 +17,7 @@ void register_orientation(py::module_& m, py::module_& testing);
 void register_conversions(py::module_& m);
 void register_point_sets(py::module_& m);
 void register_transformations(py::module_& m);
+void register_box_pairs(py::module_& m);
 void register_planar_queries(Tables& t);
 void register_spatial_queries(Tables& t);
 // exact/

@@ -258,7 +258,7 @@ SEG = z.Segment2(z.Point2(0, 0), z.Point2(1, 1))
     (lambda: zl.has_on(SEG, np.zeros((2, 3))), ValueError, "points: expected 2D points"),
     (lambda: zl.transform(SEG, [0, 0]), TypeError, "got Segment2"),
     (lambda: zl.squared_distance(np.zeros((2, 2)), np.zeros((3, 2))), ValueError,
-     "p has 2 points, q has 3"),
+     "p has 2 rows, q has 3"),
     (lambda: zl.squared_distance([0, 0], [0, 0, 0]), ValueError, "q: expected 2D points"),
     (lambda: zl.bbox(np.zeros((2, 4))), ValueError, "2D or 3D points"),
     (lambda: zl.lexicographic_order(SEG), TypeError, "got Segment2"),

@@ -320,7 +320,7 @@ def test_the_core_gets_these_wrong():
     (lambda: exact.has_on(z.Line2(1, 0, 0), [[0, 0], [0, 0], [math.nan, 0]]), "p[2]: expected finite"),
     (lambda: exact.coplanar(*[[0, 0, 0]] * 3, [[0, 0, 0], [0, -math.inf, 0]]), "s[1]: expected finite"),
     (lambda: exact.collinear([0, 0, 0], [1, 1], [2, 2]), "q: expected 3D points"),
-    (lambda: exact.collinear(np.zeros((3, 2)), np.zeros((4, 2)), [2, 2]), "p has 3 points, q has 4"),
+    (lambda: exact.collinear(np.zeros((3, 2)), np.zeros((4, 2)), [2, 2]), "p has 3 rows, q has 4"),
 ])
 def test_errors_name_the_argument(call, text):
     with pytest.raises(ValueError) as info:

@@ -31,7 +31,7 @@ def test_shape_rules():
     (([0, 0, 0], [1, 0], [0, 1]), ValueError, "p: expected 2D points"),
     ((np.zeros((3, 3)), [1, 0], [0, 1]), ValueError, "shape (3, 3)"),
     ((["a", "b"], [1, 0], [0, 1]), ValueError, "dtype <U1"),
-    ((np.zeros((2, 2)), np.zeros((3, 2)), [0, 1]), ValueError, "p has 2 points, q has 3"),
+    ((np.zeros((2, 2)), np.zeros((3, 2)), [0, 1]), ValueError, "p has 2 rows, q has 3"),
     ((z.Segment2(z.Point2(0, 0), z.Point2(1, 1)), [1, 0], [0, 1]), TypeError, "got Segment2"),
 ])
 def test_errors_name_the_argument(args, error, text):

@@ -8,27 +8,31 @@
 #include "companion/io/array_readers.hpp"
 #include "companion/io/class_tables.hpp"
 #include "companion/io/kernel_calls.hpp"
+#include "companion/io/object_rows.hpp"
 
 namespace zenolith::companion {
 
-// f(obj.v, point) per row: a result array of Out, or, for Out = double, a
-// point of dimension W per row (W coordinates).
+// f(object, point) per row, for one object or many (a typed object array
+// or a list of core objects, row by row, broadcasting as points do): a
+// result array of Out, or, for Out = double, a point of dimension W per row
+// (W coordinates).
 template <class Shape, int D, class Out, int W, class F>
 py::object query_rows(py::handle obj, py::handle points) {
-    const auto shape = obj.cast<const Shape&>().v;  // a copy: the loop runs without the GIL
+    const Rows<Shape> shapes(obj, "obj");
     const Points<D> p(points, "points");
+    const Broadcast b(shapes, p);
     if constexpr (std::is_same_v<Out, double>) {
-        return map_points<W>(Broadcast(p), [&](py::ssize_t i) { return F{}(shape, point_at(p, i)); });
+        return map_points<W>(b, [&](py::ssize_t i) { return F{}(shapes.value(i), point_at(p, i)); });
     } else {
-        return map_rows<Out>(Broadcast(p), [&](py::ssize_t i) {
-            return static_cast<Out>(F{}(shape, point_at(p, i)));
+        return map_rows<Out>(b, [&](py::ssize_t i) {
+            return static_cast<Out>(F{}(shapes.value(i), point_at(p, i)));
         });
     }
 }
 
 template <class Shape, int D, class Out, class F, int W = 1>
 void add_query(ObjectTable& t) {
-    t.add<Shape>(&query_rows<Shape, D, Out, W, F>);
+    t.add<Shape>(&query_rows<Shape, D, Out, W, F>, true);
 }
 
 }  // namespace zenolith::companion

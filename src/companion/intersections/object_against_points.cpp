@@ -85,9 +85,10 @@ py::object distance_rows(py::handle obj, py::handle points) {
 
 template <class A, int D>
 py::object closest_rows(py::handle obj, py::handle points) {
-    const auto v = obj.cast<const A&>().v;
+    const Rows<A> objects(obj, "obj");
     const Points<D> p(points, "points");
-    return map_points<D>(Broadcast(p), [&](py::ssize_t i) { return closest(v, point_at(p, i)); });
+    return map_points<D>(Broadcast(objects, p),
+                         [&](py::ssize_t i) { return closest(objects.value(i), point_at(p, i)); });
 }
 
 template <class A, int D>
@@ -117,7 +118,7 @@ void add_distance_row(Tables& t) {
 }
 template <class A, int D>
 void add_closest_row(Tables& t) {
-    t.objects("closest_point_points", "closest_point").add<A>(&closest_rows<A, D>);
+    t.objects("closest_point_points", "closest_point").add<A>(&closest_rows<A, D>, true);
 }
 template <class A, int D>
 void add_meets_row(Tables& t) {

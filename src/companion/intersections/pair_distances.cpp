@@ -81,14 +81,44 @@ py::object planar_distance(py::handle a, py::handle b, bool) {
     return py::float_(exact_planar_distance(a.cast<const A&>().v, b.cast<const B&>().v));
 }
 
+// squared_distance row by row: a float64 array. Non-finite rows are
+// computed as written, as the pair's entry computes them.
+template <class A, class B, auto Entry, auto Measure>
+struct DistanceRows {
+    static constexpr bool finite_only = false;
+    py::array_t<double> out;
+    double* o;
+
+    explicit DistanceRows(const Broadcast& shape) : out(result_array<double>(shape)), o(out.mutable_data()) {}
+    void non_finite(py::ssize_t i, const decltype(A::v)& u, const decltype(B::v)& v) { o[i] = Measure(u, v); }
+    bool row(py::ssize_t i, const decltype(A::v)& u, const decltype(B::v)& v) {
+        if (may_be_simpler(u) || may_be_simpler(v)) return false;
+        o[i] = Measure(u, v);
+        return true;
+    }
+    static py::object entry(py::handle a, py::handle b, bool swapped) { return Entry(a, b, swapped); }
+    void store(py::ssize_t i, const py::object& r) { o[i] = r.cast<double>(); }
+    py::object result() { return std::move(out); }
+};
+
+template <class A, class B>
+double kernel_measure(const decltype(A::v)& x, const decltype(B::v)& y) {
+    return rounded_squared_distance(x, y);
+}
+
 template <class A, class B>
 void add_kernel(Tables& t) {
     t.pairs("squared_distance").add<A, B>(&kernel_distance<A, B>);
+    t.pairs("squared_distance").add_rows<A, B>(
+        &pair_rows<A, B, DistanceRows<A, B, &kernel_distance<A, B>, &kernel_measure<A, B>>>);
 }
 
 template <class A, class B>
 void add_planar(Tables& t) {
     t.pairs("squared_distance").add<A, B>(&planar_distance<A, B>);
+    t.pairs("squared_distance").add_rows<A, B>(
+        &pair_rows<A, B, DistanceRows<A, B, &planar_distance<A, B>,
+                                      &exact_planar_distance<decltype(A::v), decltype(B::v)>>>);
 }
 
 }  // namespace

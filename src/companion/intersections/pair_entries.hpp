@@ -6,7 +6,10 @@
 
 #include <CGAL/version.h>
 
+#include <cstdint>
+#include <limits>
 #include <optional>
+#include <type_traits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,6 +44,17 @@ struct AsCoreObject {
         py::list out;
         for (const T& p : points) out.append(as_core(p));
         return std::move(out);
+    }
+};
+
+// The point an intersection result holds, or nullptr.
+template <class Point>
+struct PointIn {
+    using result_type = const Point*;  // for boost::apply_visitor
+    template <class T>
+    const Point* operator()(const T& x) const {
+        if constexpr (std::is_same_v<T, Point>) return &x;
+        else return nullptr;
     }
 };
 
@@ -115,18 +129,27 @@ py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
 // the rationals, at about a hundred times the cost.
 constexpr int intersection_bits = 40;
 
+// The kernel's intersection of two proper values that meet, constructed over
+// intervals or rationals and rounded (an optional variant of core-kernel
+// values). Throws NotRepresentable for a coordinate beyond the doubles, and
+// the kernel's Failure_exception where it fails.
+template <class A, class B>
+auto rounded_intersection(const decltype(A::v)& x, const decltype(B::v)& y) {
+    return evaluate_rounded<true, intersection_bits>(
+        [&](const auto& to) {
+            const auto [u, v] = Operands<A, B>()(to, x, y);
+            return CGAL::intersection(u, v);
+        },
+        [](const auto& result) { return static_cast<bool>(result); });
+}
+
 // The intersection of two proper values that meet; None where the kernel,
 // even in exact arithmetic, constructs nothing or fails.
 template <class A, class B>
 std::optional<py::object> constructed(const decltype(A::v)& x, const decltype(B::v)& y,
                                       const char* first, const char* second) {
     try {
-        auto r = evaluate_rounded<true, intersection_bits>(
-            [&](const auto& to) {
-                const auto [u, v] = Operands<A, B>()(to, x, y);
-                return CGAL::intersection(u, v);
-            },
-            [](const auto& result) { return static_cast<bool>(result); });
+        auto r = rounded_intersection<A, B>(x, y);
         if (r) return detail::intersection_result(r);
     } catch (const NotRepresentable&) {
         const std::string message = std::string("intersection of ") + first + " and " + second +
@@ -154,17 +177,174 @@ py::object construct_intersection(py::handle a, py::handle b, bool swapped) {
                           ": they meet, but the kernel constructs no intersection for them");
 }
 
+// ---- many pairs at once ----------------------------------------------------
+
+// The pair operations over rows (see Rows: typed object arrays, lists of
+// core objects, one object that broadcasts, points). A row of two proper
+// finite values is computed without the GIL by the same functions as the
+// pair's own entry; the rare rows it leaves (degenerate operands, a
+// construction that is not a point, a failure) are handed to the pair's own
+// entry afterwards, on core objects of the same values, so every row is the
+// per-pair answer bit for bit.
+template <class A, class B, class Policy>
+py::object pair_rows(py::handle a, py::handle b, bool swapped) {
+    const Rows<A> x(a, swapped ? "b" : "a");
+    const Rows<B> y(b, swapped ? "a" : "b");
+    const Broadcast shape(x, y);
+    Policy out(shape);
+    std::vector<py::ssize_t> deferred;
+    py::ssize_t infinite_row = -1;
+    run_blocks(shape.n, [&](py::ssize_t begin, py::ssize_t end) {
+        for (py::ssize_t i = begin; i < end; ++i) {
+            const auto u = x.value(i);
+            const auto v = y.value(i);
+            if (!(finite(u) && finite(v))) {
+                if (Policy::finite_only) {
+                    if (infinite_row < 0) infinite_row = i;
+                    continue;
+                }
+                out.non_finite(i, u, v);
+            } else if (!out.row(i, u, v)) {
+                deferred.push_back(i);
+            }
+        }
+    });
+    if (infinite_row >= 0) {
+        const bool first = !finite(x.value(infinite_row));
+        raise_not_finite(first ? x.name() : y.name(),
+                         (first ? x.single() : y.single()) ? -1 : infinite_row);
+    }
+    for (py::ssize_t i : deferred) {
+        check_signals_at(i);
+        try {
+            out.store(i, Policy::entry(x.object(i), y.object(i), swapped));
+        } catch (py::error_already_set& e) {
+            if (shape.scalar) throw;
+            const std::string message = "row " + std::to_string(i) + ": " + std::string(py::str(e.value()));
+            PyErr_SetString(e.type().ptr(), message.c_str());
+            throw py::error_already_set();
+        }
+    }
+    return out.result();
+}
+
+// do_intersect row by row: a bool array.
+template <class A, class B>
+struct DecideRows {
+    static constexpr bool finite_only = true;
+    py::array_t<bool> out;
+    bool* o;
+
+    explicit DecideRows(const Broadcast& shape) : out(result_array<bool>(shape)), o(out.mutable_data()) {}
+    template <class U, class V>
+    void non_finite(py::ssize_t, const U&, const V&) {}
+    bool row(py::ssize_t i, const decltype(A::v)& u, const decltype(B::v)& v) {
+        if (may_be_simpler(u) || may_be_simpler(v)) return false;
+        o[i] = meet<A, B>(u, v);
+        return true;
+    }
+    static py::object entry(py::handle a, py::handle b, bool swapped) {
+        return decide_intersection<A, B>(a, b, swapped);
+    }
+    void store(py::ssize_t i, const py::object& r) { o[i] = r.cast<bool>(); }
+    py::object result() { return std::move(out); }
+};
+
+// The dimension of the objects of a core class.
+template <class T>
+constexpr int dimension_of = 3;
+template <> constexpr int dimension_of<Point2> = 2;
+template <> constexpr int dimension_of<Line2> = 2;
+template <> constexpr int dimension_of<Segment2> = 2;
+template <> constexpr int dimension_of<Ray2> = 2;
+template <> constexpr int dimension_of<Triangle2> = 2;
+template <> constexpr int dimension_of<IsoRectangle2> = 2;
+template <> constexpr int dimension_of<Circle2> = 2;
+template <> constexpr int dimension_of<Bbox2> = 2;
+
+// The kind code of each intersection result (zenolith.IntersectionKind).
+enum class ResultKind : std::int8_t {
+    none = 0, point, segment, ray, line, triangle, polygon, plane, circle, sphere, box
+};
+ResultKind result_kind(py::handle r);
+
+// intersection row by row: a point per row (NaN where the result is not a
+// point), the kind of each row's result, and the results that are not
+// points as core objects by row.
+template <class A, class B>
+struct IntersectRows {
+    static constexpr bool finite_only = true;
+    static constexpr int D = dimension_of<A>;
+    using Point = std::conditional_t<D == 2, K::Point_2, K::Point_3>;
+    py::array_t<double> points;
+    py::array_t<std::int8_t> kinds;
+    double* p;
+    std::int8_t* k;
+    py::dict others;
+
+    explicit IntersectRows(const Broadcast& shape)
+        : points(result_array<double>(shape, {D})), kinds(result_array<std::int8_t>(shape)),
+          p(points.mutable_data()), k(kinds.mutable_data()) {}
+
+    void write(py::ssize_t i, ResultKind kind, const Point* at = nullptr) {
+        k[i] = static_cast<std::int8_t>(kind);
+        for (int c = 0; c < D; ++c) p[D * i + c] = at ? at->cartesian(c) : std::numeric_limits<double>::quiet_NaN();
+    }
+    template <class U, class V>
+    void non_finite(py::ssize_t, const U&, const V&) {}
+    bool row(py::ssize_t i, const decltype(A::v)& u, const decltype(B::v)& v) {
+        if (may_be_simpler(u) || may_be_simpler(v)) return false;
+        if (!meet<A, B>(u, v)) {
+            write(i, ResultKind::none);
+            return true;
+        }
+        try {
+            const auto r = rounded_intersection<A, B>(u, v);
+            if (!r) return false;
+#if CGAL_VERSION_NR >= 1060000000
+            const Point* at = std::visit(detail::PointIn<Point>{}, *r);
+#else
+            const Point* at = boost::apply_visitor(detail::PointIn<Point>{}, *r);
+#endif
+            if (!at) return false;
+            write(i, ResultKind::point, at);
+            return true;
+        } catch (...) {  // the pair's own entry raises what it raises
+            return false;
+        }
+    }
+    static py::object entry(py::handle a, py::handle b, bool swapped) {
+        return construct_intersection<A, B>(a, b, swapped);
+    }
+    void store(py::ssize_t i, const py::object& r) {
+        const ResultKind kind = result_kind(r);
+        if (kind == ResultKind::point) {
+            const Point at = r.cast<const core_class_t<Point>&>().v;
+            write(i, kind, &at);
+            return;
+        }
+        write(i, kind);
+        if (kind != ResultKind::none) others[py::int_(i)] = r;
+    }
+    py::object result() {
+        return py::module_::import("zenolith.intersections").attr("RowIntersections")(points, kinds, others);
+    }
+};
+
 // Registers do_intersect and intersection for a pair the kernel constructs.
 template <class A, class B>
 void add_intersection(Tables& t) {
     t.pairs("do_intersect").add<A, B>(&decide_intersection<A, B>);
+    t.pairs("do_intersect").add_rows<A, B>(&pair_rows<A, B, DecideRows<A, B>>);
     t.pairs("intersection").add<A, B>(&construct_intersection<A, B>);
+    t.pairs("intersection").add_rows<A, B>(&pair_rows<A, B, IntersectRows<A, B>>);
 }
 
 // Registers do_intersect alone, for a pair the kernel only decides.
 template <class A, class B>
 void add_decision_only(Tables& t) {
     t.pairs("do_intersect").add<A, B>(&decide_intersection<A, B>);
+    t.pairs("do_intersect").add_rows<A, B>(&pair_rows<A, B, DecideRows<A, B>>);
 }
 
 void add_planar_intersections(Tables& t);

@@ -165,15 +165,13 @@ public:
             throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
                                  detail::type_name(obj));
         }
+        if (read_core_points(obj, expected)) return;
         items_ = Items(obj, name, expected, {D});
         if (items_.single) {
             for (int k = 0; k < D; ++k) one_[k] = items_.data()[k];
             return;
         }
-        single_ = false;
-        n_ = items_.n;
-        data_ = items_.data();
-        step_ = D;
+        rows(items_.data(), items_.n);
     }
 
     const char* name() const { return name_; }
@@ -183,8 +181,38 @@ public:
     const double* operator[](py::ssize_t i) const { return data_ + i * step_; }
 
 private:
+    // N rows at `data`; an array of one row repeats it like a single point,
+    // but keeps its length in the result.
+    void rows(const double* data, py::ssize_t n) {
+        single_ = false;
+        n_ = n;
+        data_ = data;
+        step_ = n == 1 ? 0 : D;
+    }
+
+    // A list or tuple of core points (what zenolith.points2 returns) is read
+    // point by point; false for anything else.
+    bool read_core_points(py::handle obj, const std::string& expected) {
+        if (!(PyList_Check(obj.ptr()) || PyTuple_Check(obj.ptr())) || PySequence_Fast_GET_SIZE(obj.ptr()) == 0 ||
+            !detail::is_bound_object(PySequence_Fast_GET_ITEM(obj.ptr(), 0))) {
+            return false;
+        }
+        const py::ssize_t n = PySequence_Fast_GET_SIZE(obj.ptr());
+        owned_.resize(static_cast<std::size_t>(n * D));
+        for (py::ssize_t i = 0; i < n; ++i) {
+            py::handle item = PySequence_Fast_GET_ITEM(obj.ptr(), i);
+            if (!detail::read_core_point<D>(item, owned_.data() + i * D)) {
+                throw py::type_error(std::string(name_) + ": expected " + expected + " or a list of core points, got " +
+                                     detail::type_name(item) + " at index " + std::to_string(i));
+            }
+        }
+        rows(owned_.data(), n);
+        return true;
+    }
+
     const char* name_;
     Items items_;
+    std::vector<double> owned_;
     double one_[D] = {};
     const double* data_ = one_;
     py::ssize_t step_ = 0;
@@ -252,15 +280,17 @@ struct Broadcast {
 
 private:
     const char* first_ = nullptr;
+    // numpy's rule for the leading dimension: equal lengths, or a length of
+    // one that repeats.
     void take(const char* name, bool single, py::ssize_t size) {
         if (single) return;
-        if (scalar) {
+        if (scalar || (n == 1 && size != 1)) {
             scalar = false;
             n = size;
             first_ = name;
-        } else if (size != n) {
+        } else if (size != n && size != 1) {
             throw py::value_error(std::string("mismatched lengths: ") + first_ + " has " +
-                                  std::to_string(n) + " points, " + name + " has " +
+                                  std::to_string(n) + " rows, " + name + " has " +
                                   std::to_string(size));
         }
     }

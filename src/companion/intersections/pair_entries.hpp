@@ -129,18 +129,33 @@ py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
 // the rationals, at about a hundred times the cost.
 constexpr int intersection_bits = 40;
 
+// The point where two proper values that meet have their single common
+// point, when a formula cheaper than the kernel's construction finds it
+// (nothing otherwise, and by default); a pair that has one specialises this.
+template <class A, class B>
+struct CrossingPoint {
+    static constexpr bool exists = false;
+};
+
 // The kernel's intersection of two proper values that meet, constructed over
 // intervals or rationals and rounded (an optional variant of core-kernel
 // values). Throws NotRepresentable for a coordinate beyond the doubles, and
 // the kernel's Failure_exception where it fails.
 template <class A, class B>
 auto rounded_intersection(const decltype(A::v)& x, const decltype(B::v)& y) {
-    return evaluate_rounded<true, intersection_bits>(
-        [&](const auto& to) {
-            const auto [u, v] = Operands<A, B>()(to, x, y);
-            return CGAL::intersection(u, v);
-        },
-        [](const auto& result) { return static_cast<bool>(result); });
+    const auto general = [&]() {
+        return evaluate_rounded<true, intersection_bits>(
+            [&](const auto& to) {
+                const auto [u, v] = Operands<A, B>()(to, x, y);
+                return CGAL::intersection(u, v);
+            },
+            [](const auto& result) { return static_cast<bool>(result); });
+    };
+    using Result = decltype(general());
+    if constexpr (CrossingPoint<A, B>::exists) {
+        if (const auto p = CrossingPoint<A, B>()(x, y)) return Result(typename Result::value_type(*p));
+    }
+    return general();
 }
 
 // The intersection of two proper values that meet; None where the kernel,

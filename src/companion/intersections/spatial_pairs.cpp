@@ -2,6 +2,7 @@
 // triangles): which meet (exact predicates) and what their intersection is.
 #include <CGAL/intersection_3.h>
 
+#include "companion/intersections/line_plane_points.hpp"
 #include "companion/intersections/pair_entries.hpp"
 
 namespace zenolith::companion {
@@ -13,6 +14,22 @@ template <>
 struct Meet<Ray3, Ray3> {
     bool operator()(const K::Ray_3& x, const K::Ray_3& y) const { return meet_by_construction(x, y); }
 };
+
+// A line, ray or segment that meets a plane or a triangle without lying in
+// it crosses it in one point (see line_plane_points.hpp).
+template <class A, class B>
+struct LinePlaneCrossing {
+    static constexpr bool exists = true;
+    std::optional<K::Point_3> operator()(const decltype(A::v)& x, const decltype(B::v)& y) const {
+        return crossing_point<intersection_bits>(x, y);
+    }
+};
+template <> struct CrossingPoint<Line3, Plane3> : LinePlaneCrossing<Line3, Plane3> {};
+template <> struct CrossingPoint<Ray3, Plane3> : LinePlaneCrossing<Ray3, Plane3> {};
+template <> struct CrossingPoint<Segment3, Plane3> : LinePlaneCrossing<Segment3, Plane3> {};
+template <> struct CrossingPoint<Line3, Triangle3> : LinePlaneCrossing<Line3, Triangle3> {};
+template <> struct CrossingPoint<Ray3, Triangle3> : LinePlaneCrossing<Ray3, Triangle3> {};
+template <> struct CrossingPoint<Segment3, Triangle3> : LinePlaneCrossing<Segment3, Triangle3> {};
 
 void add_spatial_intersections(Tables& t) {
     add_intersection<Point3, Point3>(t);

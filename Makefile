@@ -49,6 +49,7 @@ bench: $(STAMP)
 	$(PY) benchmarks/bench_arrays.py
 	$(PY) benchmarks/bench_distances.py
 	$(PY) benchmarks/bench_pickle.py
+	$(PY) benchmarks/bench_objects.py
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py

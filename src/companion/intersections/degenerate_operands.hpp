@@ -50,6 +50,19 @@ inline bool may_be_simpler(const CGAL::Bbox_3& b) {
     return !(b.xmin() < b.xmax() && b.ymin() < b.ymax() && b.zmin() < b.zmax());
 }
 
+// Whether a box is empty (a minimum above its maximum, as in the empty box
+// Bbox2() holds): it holds no point, so it meets nothing. The kernel's
+// pairs disagree on it (a triangle meets the rectangle of its sorted
+// bounds, then no intersection is constructed), so the entries answer first.
+template <class T>
+bool holds_no_point(const T&) {
+    return false;
+}
+inline bool holds_no_point(const CGAL::Bbox_2& b) { return b.xmin() > b.xmax() || b.ymin() > b.ymax(); }
+inline bool holds_no_point(const CGAL::Bbox_3& b) {
+    return b.xmin() > b.xmax() || b.ymin() > b.ymax() || b.zmin() > b.zmax();
+}
+
 // `op` ("do_intersect", "intersection", "squared_distance") of the simpler
 // objects that degenerate operands are (a segment of two equal ends is its
 // point, a flat triangle the segment of its extremes); nothing when both

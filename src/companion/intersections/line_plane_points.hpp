@@ -16,6 +16,7 @@
 #include <CGAL/Mpzf.h>
 
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "companion/intersections/rounded_evaluation.hpp"
@@ -131,12 +132,16 @@ std::optional<K::Point_3> crossing_point(const L& l, const F& f) {
     for (int k = 0; k < 3; ++k) over[k] = line.first[k] * across + gap * line.d[k];
     try {
         CGAL::Protect_FPU_rounding<true> upward;
-        const rounding::FromInterval<Bits> to_double;
         const I below(CGAL::to_interval(across));
-        return K::Point_3(to_double(I(CGAL::to_interval(over[0])) / below),
-                          to_double(I(CGAL::to_interval(over[1])) / below),
-                          to_double(I(CGAL::to_interval(over[2])) / below));
-    } catch (const rounding::TooWide&) {  // beyond the doubles' range: rationals round it
+        // Mpzf's intervals are not to be trusted near the subnormals: a
+        // quotient that small (or beyond the doubles) is the rationals' job
+        const auto quotient = [&below](const CGAL::Mpzf& x) {
+            const double d = rounding::FromInterval<Bits>()(I(CGAL::to_interval(x)) / below);
+            if (d != 0 && std::fabs(d) < 0x1p-960) throw rounding::TooWide{};
+            return d;
+        };
+        return K::Point_3(quotient(over[0]), quotient(over[1]), quotient(over[2]));
+    } catch (const rounding::TooWide&) {
     }
     const rounding::FromRational<true> to_double;
     const auto quotient = [&](const CGAL::Mpzf& x) { return to_double(Rational(x) / Rational(across)); };

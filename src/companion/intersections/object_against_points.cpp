@@ -98,6 +98,7 @@ py::object meets_rows(py::handle obj, py::handle points) {
         if (auto r = with_simpler_object("do_intersect", obj, points)) return *r;
     }
     const auto v = to_exact(value);
+    const bool empty = holds_no_point(value);
     const Points<D> p(points, "points");
     py::ssize_t infinite_row = -1;
     auto out = map_rows<bool>(Broadcast(p), [&](py::ssize_t i) {
@@ -106,7 +107,7 @@ py::object meets_rows(py::handle obj, py::handle points) {
             if (infinite_row < 0) infinite_row = i;
             return false;
         }
-        return CGAL::do_intersect(v, to_exact(q));
+        return !empty && CGAL::do_intersect(v, to_exact(q));
     });
     if (infinite_row >= 0) raise_not_finite("points", p.single() ? -1 : infinite_row);
     return std::move(out);

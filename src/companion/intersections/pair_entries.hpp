@@ -116,6 +116,7 @@ bool meet(const decltype(A::v)& x, const decltype(B::v)& y) {
 template <class A, class B>
 py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);
+    if (holds_no_point(x) || holds_no_point(y)) return py::bool_(false);
     if (may_be_simpler(x) || may_be_simpler(y)) {
         if (auto r = with_simpler_operands("do_intersect", a, b)) return *r;
     }
@@ -181,6 +182,7 @@ std::optional<py::object> constructed(const decltype(A::v)& x, const decltype(B:
 template <class A, class B>
 py::object construct_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);
+    if (holds_no_point(x) || holds_no_point(y)) return py::none();
     if (may_be_simpler(x) || may_be_simpler(y)) {
         if (auto r = with_simpler_operands("intersection", a, b)) return *r;
     }
@@ -232,7 +234,12 @@ py::object pair_rows(py::handle a, py::handle b, bool swapped) {
     for (py::ssize_t i : deferred) {
         check_signals_at(i);
         try {
-            out.store(i, Policy::entry(x.object(i), y.object(i), swapped));
+            try {
+                out.store(i, Policy::entry(x.object(i), y.object(i), swapped));
+            } catch (const py::builtin_exception& e) {  // as a Python exception, to name the row
+                e.set_error();
+                throw py::error_already_set();
+            }
         } catch (py::error_already_set& e) {
             if (shape.scalar) throw;
             const std::string message = "row " + std::to_string(i) + ": " + std::string(py::str(e.value()));

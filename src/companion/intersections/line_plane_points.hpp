@@ -18,7 +18,9 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <type_traits>
 
+#include "companion/exact/static_filters.hpp"
 #include "companion/intersections/rounded_evaluation.hpp"
 #include "shared/types.hpp"
 
@@ -92,6 +94,104 @@ inline bool certainly_nonzero(const I& x) { return x.inf() > 0 || x.sup() < 0; }
 
 }  // namespace crossing
 
+namespace crossing {
+
+// Three doubles, for the filtered determinants below.
+struct D3 {
+    double x, y, z;
+};
+inline D3 operator-(const D3& a, const D3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline D3 cross(const D3& a, const D3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline double dot(const D3& a, const D3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline D3 magnitudes(const D3& a) { return {std::fabs(a.x), std::fabs(a.y), std::fabs(a.z)}; }
+// (plain comparisons: the inputs are finite, and fmax would be a call)
+inline double larger(double a, double b) { return a > b ? a : b; }
+inline D3 larger(const D3& a, const D3& b) { return {larger(a.x, b.x), larger(a.y, b.y), larger(a.z, b.z)}; }
+inline D3 d3(const K::Point_3& p) { return {p.x(), p.y(), p.z()}; }
+inline D3 d3(const K::Vector_3& v) { return {v.x(), v.y(), v.z()}; }
+
+// The error bound of determinants of vectors that are each one rounded
+// difference of doubles, whose components are at most m per axis: the
+// orientation filter's bound (exact/static_filters.hpp; it holds for the
+// expansion along any row or column, and for any larger m); a negative
+// bound where underflow or overflow would void it.
+inline double determinant_bound(const D3& m) {
+    const double hi = larger(m.x, larger(m.y, m.z));
+    const double lo = -larger(-m.x, larger(-m.y, -m.z));
+    if (!(lo >= 1e-97 && hi <= 1e102)) return -1;
+    return 5.1107127829973299e-15 * m.x * m.y * m.z;
+}
+
+// -1, 1, or 0 when the bound does not prove the sign.
+inline int sign_beyond(double value, double bound) {
+    if (bound < 0) return 0;
+    return value > bound ? 1 : value < -bound ? -1 : 0;
+}
+
+}  // namespace crossing
+
+// The crossing point of a line, ray or segment and a triangle's plane in
+// doubles, when a forward error bound proves every coordinate within
+// 2^-(Bits+1) of the exact one; nothing otherwise. The two determinants
+// t = n.(a - b) / n.d is made of get a running error bound from their
+// terms' magnitudes; t's error follows, then each coordinate's b + t d
+// through two more roundings. From the linear object's point nearer the
+// plane, as the interval stage does.
+template <int Bits, class L>
+std::optional<K::Point_3> crossing_in_doubles(const L& l, const K::Triangle_3& tri) {
+    using namespace crossing;
+    constexpr double u = 0x1p-53;
+    const D3 a = d3(tri[0]), ab = d3(tri[1]) - a, ac = d3(tri[2]) - a;
+    const D3 n = cross(ab, ac);
+    D3 base, d, gap;
+    if constexpr (std::is_same_v<L, K::Line_3>) {
+        base = d3(l.point());
+        d = d3(l.to_vector());
+        gap = a - base;
+    } else {
+        const D3 s = d3(l.source()), q = d3(l.point(1));
+        d = q - s;
+        const D3 as = a - s, aq = a - q;
+        const bool from_q = std::fabs(dot(n, aq)) < std::fabs(dot(n, as));
+        base = from_q ? q : s;
+        gap = from_q ? aq : as;
+    }
+    const double num = dot(n, gap), den = dot(n, d);
+    // Each term of (ab x ac) . w errs by at most 8 roundings of its
+    // magnitude (the three rounded differences, two products, a difference,
+    // a product, the sum), so the sum by 10 u times the sum of magnitudes
+    // (allowing for that sum's own rounding); products below 2^-1022 could
+    // err absolutely, which the guard excludes.
+    const D3 norm = {std::fabs(ab.y) * std::fabs(ac.z) + std::fabs(ab.z) * std::fabs(ac.y),
+                     std::fabs(ab.z) * std::fabs(ac.x) + std::fabs(ab.x) * std::fabs(ac.z),
+                     std::fabs(ab.x) * std::fabs(ac.y) + std::fabs(ab.y) * std::fabs(ac.x)};
+    const double m_num = dot(norm, magnitudes(gap)), m_den = dot(norm, magnitudes(d));
+    if (!(m_num >= 0x1p-700 && m_den >= 0x1p-700 && m_num < 0x1p900 && m_den < 0x1p900)) return std::nullopt;
+    const double e_num = 10 * u * m_num, e_den = 10 * u * m_den;
+    if (!(std::fabs(den) > 1024 * e_den)) return std::nullopt;
+    const double t = num / den;
+    if (!std::isfinite(t)) return std::nullopt;
+    // |t - num/den| for the exact num and den, then t's own rounding
+    const double e_t = (e_num + std::fabs(t) * e_den) / (std::fabs(den) - e_den) * (1 + 4 * u) +
+                       (1 + 4 * u) * u * std::fabs(t);
+    const double tolerance = std::ldexp(1.0, -(Bits + 2));
+    double p[3];
+    const double base_k[3] = {base.x, base.y, base.z}, d_k[3] = {d.x, d.y, d.z};
+    for (int k = 0; k < 3; ++k) {
+        const double step = t * d_k[k];
+        p[k] = base_k[k] + step;
+        const double error =
+            (1 + 8 * u) * ((e_t + 2 * u * std::fabs(t)) * std::fabs(d_k[k]) * (1 + 2 * u) + u * std::fabs(p[k]));
+        const bool normal = (step == 0 || std::fabs(step) >= 0x1p-900) && std::fabs(p[k]) >= 0x1p-900;
+        if (!normal || !(error <= tolerance * std::fabs(p[k])) || !std::isfinite(p[k])) {
+            return std::nullopt;
+        }
+    }
+    return K::Point_3(p[0], p[1], p[2]);
+}
+
 // The crossing point of a linear object and a flat one that meet, each
 // coordinate within 2^-(Bits+1) of the exact one, or exact rounded to the
 // nearest double; nothing when the linear object lies in the plane (or in
@@ -100,6 +200,9 @@ inline bool certainly_nonzero(const I& x) { return x.inf() > 0 || x.sup() < 0; }
 template <int Bits, class L, class F>
 std::optional<K::Point_3> crossing_point(const L& l, const F& f) {
     using namespace crossing;
+    if constexpr (std::is_same_v<F, K::Triangle_3>) {
+        if (const auto p = crossing_in_doubles<Bits>(l, f)) return p;
+    }
     {
         CGAL::Protect_FPU_rounding<true> upward;
         const Linear<I> line = linear<I>(l);
@@ -146,6 +249,55 @@ std::optional<K::Point_3> crossing_point(const L& l, const F& f) {
     const rounding::FromRational<true> to_double;
     const auto quotient = [&](const CGAL::Mpzf& x) { return to_double(Rational(x) / Rational(across)); };
     return K::Point_3(quotient(over[0]), quotient(over[1]), quotient(over[2]));
+}
+
+
+// Whether a line, ray or segment meets a triangle, where floating-point
+// filters prove every sign the answer needs; nothing otherwise (touching an
+// edge, a vertex or the plane, nearly so, or lying in the plane: the kernel
+// then decides). A certain answer also proves both objects proper (the
+// triangle not flat, the linear object with a direction), so it is what
+// the kernel decides for them. The linear object crosses the triangle's
+// plane where its parameter allows (a segment's ends on opposite sides, a
+// ray heading towards the plane, a line not parallel to it), and the
+// triangle there when its line turns the same way around the three edges.
+template <class L>
+std::optional<bool> quick_meet(const L& l, const K::Triangle_3& t) {
+    using namespace crossing;
+    const D3 a = d3(t[0]), b = d3(t[1]), c = d3(t[2]);
+    const D3 n = cross(b - a, c - a);
+    D3 s, d;  // a point of the linear object and its direction
+    D3 plane = larger(magnitudes(b - a), magnitudes(c - a));
+    if constexpr (std::is_same_v<L, K::Line_3>) {
+        s = d3(l.point());
+        d = d3(l.to_vector());
+        if (sign_beyond(dot(n, d), determinant_bound(larger(plane, magnitudes(d)))) == 0) return std::nullopt;
+    } else {
+        s = d3(l.source());
+        const D3 q = d3(l.point(1));  // a ray's second point, a segment's target
+        d = q - s;
+        plane = larger(plane, larger(magnitudes(s - a), larger(magnitudes(q - a), magnitudes(d))));
+        const double bound = determinant_bound(plane);
+        const int side_s = sign_beyond(dot(n, s - a), bound);
+        if (side_s == 0) return std::nullopt;
+        const int side_q = sign_beyond(dot(n, q - a), bound);
+        if constexpr (std::is_same_v<L, K::Segment_3>) {
+            if (side_q == 0) return std::nullopt;
+            if (side_q == side_s) return false;
+        } else if (side_q != -side_s) {  // on the same side, or unsure: heading towards the plane?
+            const int toward = sign_beyond(dot(n, s - q), bound);  // the sign of side_s - side_q
+            if (toward == 0) return std::nullopt;
+            if (toward != side_s) return false;
+        }
+    }
+    const D3 as = a - s, bs = b - s, cs = c - s;
+    const double bound = determinant_bound(
+        larger(magnitudes(d), larger(magnitudes(as), larger(magnitudes(bs), magnitudes(cs)))));
+    const int e1 = sign_beyond(dot(d, cross(as, bs)), bound);
+    const int e2 = sign_beyond(dot(d, cross(bs, cs)), bound);
+    const int e3 = sign_beyond(dot(d, cross(cs, as)), bound);
+    if (e1 == 0 || e2 == 0 || e3 == 0) return std::nullopt;
+    return e1 == e2 && e2 == e3;
 }
 
 }  // namespace zenolith::companion

@@ -113,9 +113,23 @@ bool meet(const decltype(A::v)& x, const decltype(B::v)& y) {
     return Meet<A, B>()(x, y);
 }
 
+// A cheaper decision for a pair that has one: certain or nothing, and only
+// certain for proper operands (see quick_meet in line_plane_points.hpp).
+template <class A, class B>
+struct QuickMeet {
+    static constexpr bool exists = false;
+};
+
+template <class A, class B>
+std::optional<bool> quick_meet(const decltype(A::v)& x, const decltype(B::v)& y) {
+    if constexpr (QuickMeet<A, B>::exists) return QuickMeet<A, B>()(x, y);
+    else return std::nullopt;
+}
+
 template <class A, class B>
 py::object decide_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);
+    if (const auto quick = quick_meet<A, B>(x, y)) return py::bool_(*quick);
     if (holds_no_point(x) || holds_no_point(y)) return py::bool_(false);
     if (may_be_simpler(x) || may_be_simpler(y)) {
         if (auto r = with_simpler_operands("do_intersect", a, b)) return *r;
@@ -182,11 +196,14 @@ std::optional<py::object> constructed(const decltype(A::v)& x, const decltype(B:
 template <class A, class B>
 py::object construct_intersection(py::handle a, py::handle b, bool swapped) {
     const auto [x, y] = finite_pair<A, B>(a, b, swapped);
-    if (holds_no_point(x) || holds_no_point(y)) return py::none();
-    if (may_be_simpler(x) || may_be_simpler(y)) {
-        if (auto r = with_simpler_operands("intersection", a, b)) return *r;
+    const auto quick = quick_meet<A, B>(x, y);
+    if (!quick) {
+        if (holds_no_point(x) || holds_no_point(y)) return py::none();
+        if (may_be_simpler(x) || may_be_simpler(y)) {
+            if (auto r = with_simpler_operands("intersection", a, b)) return *r;
+        }
     }
-    if (!meet<A, B>(x, y)) return py::none();
+    if (!(quick ? *quick : meet<A, B>(x, y))) return py::none();
     const char* first = swapped ? B::name : A::name;
     const char* second = swapped ? A::name : B::name;
     if (auto r = constructed<A, B>(x, y, first, second)) return *r;
@@ -261,6 +278,10 @@ struct DecideRows {
     template <class U, class V>
     void non_finite(py::ssize_t, const U&, const V&) {}
     bool row(py::ssize_t i, const decltype(A::v)& u, const decltype(B::v)& v) {
+        if (const auto quick = quick_meet<A, B>(u, v)) {
+            o[i] = *quick;
+            return true;
+        }
         if (may_be_simpler(u) || may_be_simpler(v)) return false;
         o[i] = meet<A, B>(u, v);
         return true;
@@ -315,8 +336,9 @@ struct IntersectRows {
     template <class U, class V>
     void non_finite(py::ssize_t, const U&, const V&) {}
     bool row(py::ssize_t i, const decltype(A::v)& u, const decltype(B::v)& v) {
-        if (may_be_simpler(u) || may_be_simpler(v)) return false;
-        if (!meet<A, B>(u, v)) {
+        const auto quick = quick_meet<A, B>(u, v);
+        if (!quick && (may_be_simpler(u) || may_be_simpler(v))) return false;
+        if (!(quick ? *quick : meet<A, B>(u, v))) {
             write(i, ResultKind::none);
             return true;
         }

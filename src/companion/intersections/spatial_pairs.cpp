@@ -31,6 +31,16 @@ template <> struct CrossingPoint<Line3, Triangle3> : LinePlaneCrossing<Line3, Tr
 template <> struct CrossingPoint<Ray3, Triangle3> : LinePlaneCrossing<Ray3, Triangle3> {};
 template <> struct CrossingPoint<Segment3, Triangle3> : LinePlaneCrossing<Segment3, Triangle3> {};
 
+// ... and whether it meets a triangle, by floating-point filters first.
+template <class A>
+struct LineTriangleQuickMeet {
+    static constexpr bool exists = true;
+    std::optional<bool> operator()(const decltype(A::v)& x, const K::Triangle_3& y) const { return quick_meet(x, y); }
+};
+template <> struct QuickMeet<Line3, Triangle3> : LineTriangleQuickMeet<Line3> {};
+template <> struct QuickMeet<Ray3, Triangle3> : LineTriangleQuickMeet<Ray3> {};
+template <> struct QuickMeet<Segment3, Triangle3> : LineTriangleQuickMeet<Segment3> {};
+
 void add_spatial_intersections(Tables& t) {
     add_intersection<Point3, Point3>(t);
     add_intersection<Point3, Line3>(t);

@@ -291,9 +291,8 @@ def _bounds(x: ObjectArray[Any], name: str) -> tuple[FloatArray, FloatArray]:
     """Lower and upper corners ``(N, d)`` of boxes that hold each row's
     object (unbounded where the object is); non-finite rows are refused."""
     a = x.array
-    rows = a.reshape(len(a), -1)
-    finite = np.isfinite(rows).all(axis=1)
-    if not finite.all():
+    if not np.isfinite(a).all():
+        finite = np.isfinite(a.reshape(len(a), -1)).all(axis=1)
         raise ValueError(f"{name}[{int(np.argmin(finite))}]: expected finite coordinates, got a NaN or an infinity")
     cls = type(x).item_class
     inf = np.inf
@@ -312,7 +311,10 @@ def _bounds(x: ObjectArray[Any], name: str) -> tuple[FloatArray, FloatArray]:
         return np.full((len(a), 3), -inf), np.full((len(a), 3), inf)
     if a.ndim == 2:  # weighted points: where their point is
         return a[:, :2], a[:, :2]
-    return a.min(axis=1), a.max(axis=1)  # the corners' (or vertices') extremes
+    lo, hi = a[:, 0], a[:, 0]  # the corners' (or vertices') extremes, one vertex at a time
+    for k in range(1, a.shape[1]):  # (numpy's reductions over a short axis are slow)
+        lo, hi = np.minimum(lo, a[:, k]), np.maximum(hi, a[:, k])
+    return lo, hi
 
 
 def all_pairs(a: ObjectArray[Any] | Sequence[GeometricObject], b: ObjectArray[Any] | Sequence[GeometricObject] | None = None,

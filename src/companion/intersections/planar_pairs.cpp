@@ -6,6 +6,7 @@
 #include <CGAL/Intersections_2/Bbox_2_Segment_2.h>
 #include <CGAL/Intersections_2/Bbox_2_Triangle_2.h>
 
+#include "companion/exact/static_filters.hpp"
 #include "companion/intersections/pair_entries.hpp"
 
 namespace zenolith::companion {
@@ -24,6 +25,25 @@ struct Operands<IsoRectangle2, Bbox2> {
     template <class To>
     auto operator()(const To& to, const K::Iso_rectangle_2& x, const CGAL::Bbox_2& y) const {
         return std::make_pair(to(x), to(as_rectangle(y)));
+    }
+};
+
+// Two segments cross when each one's ends lie strictly on either side of
+// the other's line: decided by orientation filters where they prove all
+// four signs (which also proves both segments proper), else by the kernel.
+template <>
+struct QuickMeet<Segment2, Segment2> {
+    static constexpr bool exists = true;
+    std::optional<bool> operator()(const K::Segment_2& x, const K::Segment_2& y) const {
+        const auto side = [](const K::Segment_2& s, const K::Point_2& p) {
+            return exact::orientation_sign(s.source().x(), s.source().y(), s.target().x(), s.target().y(), p.x(), p.y());
+        };
+        const auto c = side(x, y.source()), d = side(x, y.target());
+        if (!c || !d) return std::nullopt;
+        if (*c == *d) return false;
+        const auto a = side(y, x.source()), b = side(y, x.target());
+        if (!a || !b) return std::nullopt;
+        return *a != *b;
     }
 };
 

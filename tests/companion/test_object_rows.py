@@ -197,3 +197,21 @@ def test_an_empty_box_meets_nothing():
     tri = z.Triangle2(P2(1, 1), P2(1, -2), P2(-2, 0))
     assert zl.do_intersect(tri, empty) is False and zl.intersection(tri, empty) is None
     assert not zl.do_intersect(empty, np.array([[1.0, 0.6], [0.5, 0.6]])).any()
+
+
+def test_the_box_sweep_finds_every_overlap_at_mixed_scales():
+    """Boxes from tiny to spanning everything (dealt into many strips or
+    all), in 2D and 3D: the candidate pairs are exactly the overlapping boxes."""
+    rng = np.random.default_rng(10)
+    for dim in (2, 3):
+        def boxes(n):
+            lo = rng.random((n, dim)) * 10
+            return np.stack([lo, lo + rng.random((n, dim)) * 10.0 ** rng.integers(-3, 2, size=(n, 1))], axis=1)
+        a, b = boxes(300), boxes(200)
+        overlap = ((a[:, None, 0] <= b[None, :, 1]) & (b[None, :, 0] <= a[:, None, 1])).all(axis=2)
+        make = zl.IsoRectangles2 if dim == 2 else zl.IsoCuboids3
+        got = zl.all_pairs(make(a), make(b), predicate="boxes")
+        assert got.tolist() == np.argwhere(overlap).tolist()
+        own = zl.all_pairs(make(a), predicate="boxes")
+        inner = ((a[:, None, 0] <= a[None, :, 1]) & (a[None, :, 0] <= a[:, None, 1])).all(axis=2)
+        assert own.tolist() == [[i, j] for i, j in np.argwhere(inner).tolist() if i < j]

@@ -164,14 +164,15 @@ class RowIntersections:
         if rows.ndim == 1:
             rows = rows[None]
         others = {} if others is None else others
-        if codes.ndim != 1 or codes.dtype.kind not in "iu" or not np.isin(codes, list(IntersectionKind)).all():
+        if codes.ndim != 1 or codes.dtype.kind not in "iu" or (
+                len(codes) and not (codes.min() >= 0 and codes.max() <= max(IntersectionKind))):
             raise ValueError("RowIntersections: kinds must be one IntersectionKind code per row")
         if rows.ndim != 2 or rows.shape[1] not in (2, 3) or len(rows) != len(codes):
             raise ValueError(f"RowIntersections: expected points of shape ({len(codes)}, 2 or 3), got {rows.shape}")
-        if not isinstance(others, dict) or not all(
-                int(i) in others for i in np.flatnonzero(codes > IntersectionKind.POINT)):
+        if not isinstance(others, dict) or len(others) != np.count_nonzero(codes > IntersectionKind.POINT) or not all(
+                isinstance(i, int) and 0 <= i < len(codes) and codes[i] > IntersectionKind.POINT for i in others):
             raise TypeError("RowIntersections: others must be a dict holding the result of every row "
-                            "that is neither none nor a point")
+                            "that is neither none nor a point, and of those rows only")
         self.points: FloatArray = rows
         self.kinds: npt.NDArray[np.int8] = codes.astype(np.int8)
         self.others: dict[int, Intersection] = others

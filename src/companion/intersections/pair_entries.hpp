@@ -216,7 +216,7 @@ py::object construct_intersection(py::handle a, py::handle b, bool swapped) {
 // The pair operations over rows (see Rows: typed object arrays, lists of
 // core objects, one object that broadcasts, points). A row of two proper
 // finite values is computed without the GIL by the same functions as the
-// pair's own entry; the rare rows it leaves (degenerate operands, a
+// pair's own entry (on several threads for long arrays: see row_threads); the rare rows it leaves (degenerate operands, a
 // construction that is not a point, a failure) are handed to the pair's own
 // entry afterwards, on core objects of the same values, so every row is the
 // per-pair answer bit for bit.
@@ -226,15 +226,19 @@ py::object pair_rows(py::handle a, py::handle b, bool swapped) {
     const Rows<B> y(b, swapped ? "a" : "b");
     const Broadcast shape(x, y);
     Policy out(shape);
-    std::vector<py::ssize_t> deferred;
-    py::ssize_t infinite_row = -1;
-    run_blocks(shape.n, [&](py::ssize_t begin, py::ssize_t end) {
+    const int threads = row_threads(shape.n);
+    // per part: the rows left to the pair's entry, and the first non-finite row
+    std::vector<std::vector<py::ssize_t>> left(static_cast<std::size_t>(threads));
+    std::vector<py::ssize_t> first_infinite(static_cast<std::size_t>(threads), -1);
+    run_parts(shape.n, threads, [&](py::ssize_t begin, py::ssize_t end, int part) {
+        auto& deferred = left[static_cast<std::size_t>(part)];
+        auto& infinite = first_infinite[static_cast<std::size_t>(part)];
         for (py::ssize_t i = begin; i < end; ++i) {
             const auto u = x.value(i);
             const auto v = y.value(i);
             if (!(finite(u) && finite(v))) {
                 if (Policy::finite_only) {
-                    if (infinite_row < 0) infinite_row = i;
+                    if (infinite < 0) infinite = i;
                     continue;
                 }
                 out.non_finite(i, u, v);
@@ -243,6 +247,15 @@ py::object pair_rows(py::handle a, py::handle b, bool swapped) {
             }
         }
     });
+    py::ssize_t infinite_row = -1;
+    for (py::ssize_t i : first_infinite) {
+        if (i >= 0) {
+            infinite_row = i;  // the parts are in row order
+            break;
+        }
+    }
+    std::vector<py::ssize_t> deferred;
+    for (const auto& part : left) deferred.insert(deferred.end(), part.begin(), part.end());
     if (infinite_row >= 0) {
         const bool first = !finite(x.value(infinite_row));
         raise_not_finite(first ? x.name() : y.name(),

@@ -16,8 +16,11 @@
 #include <pybind11/pybind11.h>
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -328,6 +331,62 @@ void run_blocks(py::ssize_t n, F&& body) {
             if (PyErr_CheckSignals() != 0) throw py::error_already_set();
         }
         body(begin, std::min(n, begin + block));
+    }
+}
+
+// How many threads a loop over n rows of costly work (an exact pair
+// operation: tens of nanoseconds and up a row) runs on: one below 2^16
+// rows, where starting threads would not pay; else the machine's cores, at
+// most eight.
+inline int row_threads(py::ssize_t n) {
+    if (n < (py::ssize_t{1} << 16)) return 1;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 1u, 8u));
+}
+
+// body(begin, end, part) over consecutive blocks of [0, n) with the GIL
+// released, the rows split into `threads` consecutive parts, each part's
+// blocks run in order on a thread of its own (part 0 on the calling one).
+// body must only touch plain memory, and per-part state by `part`. Between
+// blocks of part 0 the GIL is taken back for a moment so that a signal
+// (Ctrl-C) stops every part and raises; an exception in a part is raised
+// once all have stopped.
+template <class F>
+void run_parts(py::ssize_t n, int threads, F&& body) {
+    constexpr py::ssize_t block = py::ssize_t{1} << 18;
+    if (threads <= 1) {
+        run_blocks(n, [&](py::ssize_t begin, py::ssize_t end) { body(begin, end, 0); });
+        return;
+    }
+    std::atomic<bool> stop{false};
+    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(threads));
+    const auto part = [&](int k) {
+        const py::ssize_t first = n * k / threads, last = n * (k + 1) / threads;
+        try {
+            for (py::ssize_t begin = first; begin < last && !stop; begin += block) {
+                if (k == 0 && begin > first) {
+                    py::gil_scoped_acquire gil;
+                    if (PyErr_CheckSignals() != 0) {
+                        stop = true;
+                        throw py::error_already_set();
+                    }
+                }
+                body(begin, std::min(last, begin + block), k);
+            }
+        } catch (...) {
+            stop = true;
+            errors[static_cast<std::size_t>(k)] = std::current_exception();
+        }
+    };
+    {
+        py::gil_scoped_release nogil;
+        std::vector<std::thread> others;
+        for (int k = 1; k < threads; ++k) others.emplace_back(part, k);
+        part(0);
+        for (std::thread& t : others) t.join();
+    }
+    for (const std::exception_ptr& e : errors) {
+        if (e) std::rethrow_exception(e);
     }
 }
 

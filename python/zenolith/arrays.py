@@ -58,6 +58,7 @@ from .objects import (
     IsoCuboids3,
     IsoRectangles2,
     ObjectArray,
+    as_object_array,
     Rays2,
     Segments2,
     Segments3,
@@ -200,8 +201,9 @@ def bbox(points: Points2Like | Points3Like | ObjectArray[Any]) -> Bbox2 | Bbox3:
     ``points.bbox()``: the sum of its rows' own ``bbox()`` the same way
     (``TypeError`` for rays, lines and planes, which are unbounded).
     """
-    if isinstance(points, ObjectArray):
-        return points.bbox()
+    objects = as_object_array(points)
+    if objects is not None:
+        return objects.bbox()
     return _native.bbox(points)
 
 
@@ -243,6 +245,7 @@ def transform(
     array raises ``TypeError``.
     """
     _expect("transform", (AffTransformation2,), t)
+    points = as_object_array(points) or points  # a list of core segments, ... moves as their object array
     if isinstance(points, ObjectArray):
         if not isinstance(points, (Segments2, Triangles2, Rays2, IsoRectangles2)):
             raise TypeError(

@@ -65,7 +65,7 @@ from zenolith_core import (
 )
 
 from . import _intersections, _native
-from .objects import ObjectArray
+from .objects import ObjectArray, as_object_array
 from ._types import BoolArray, FloatArray
 
 #: The planar objects the pair operations know.
@@ -279,13 +279,12 @@ IndexPairs = npt.NDArray[np.int64]
 def _object_array(x: object, name: str) -> ObjectArray[Any]:
     """``x`` as a typed object array: as it is, or built from a list of core
     objects of one class."""
-    if isinstance(x, ObjectArray):
-        return x
-    if isinstance(x, (list, tuple)) and x and type(x[0]) in _ARRAY_CLASSES:
-        return _ARRAY_CLASSES[type(x[0])].from_objects(x)
-    raise TypeError(
-        f"{name}: expected a typed object array (zenolith.Segments2, zenolith.Triangles3, ...) "
-        f"or a non-empty list of core objects of one class, got {type(x).__name__}")
+    objects = as_object_array(x)
+    if objects is None:
+        raise TypeError(
+            f"{name}: expected a typed object array (zenolith.Segments2, zenolith.Triangles3, ...) "
+            f"or a non-empty list of core objects of one class, got {type(x).__name__}")
+    return objects
 
 
 def _bounds(x: ObjectArray[Any], name: str) -> tuple[FloatArray, FloatArray]:
@@ -365,18 +364,5 @@ def all_pairs(a: ObjectArray[Any] | Sequence[GeometricObject], b: ObjectArray[An
     return kept
 
 
-def _array_classes() -> dict[type, type[ObjectArray[Any]]]:
-    found: dict[type, type[ObjectArray[Any]]] = {}
-    todo: list[type[ObjectArray[Any]]] = [ObjectArray]
-    while todo:
-        cls = todo.pop()
-        todo.extend(cls.__subclasses__())
-        item = getattr(cls, "item_class", None)
-        if isinstance(item, type):
-            found[item] = cls
-    return found
-
-
-_ARRAY_CLASSES = _array_classes()
 _DECIDED = frozenset(
     pair for a, b in _intersections._testing.supported()["do_intersect"] for pair in ((a, b), (b, a)))

@@ -696,6 +696,7 @@ class WeightedPoints2(_Bounded2[WeightedPoint2]):
 
 __all__ = [
     "ObjectArray",
+    "as_object_array",
     "Segments2",
     "Segments3",
     "Rays2",
@@ -714,3 +715,34 @@ __all__ = [
     "Planes3",
     "WeightedPoints2",
 ]
+
+
+def _object_array_classes() -> dict[type, type[ObjectArray[Any]]]:
+    """The object array class of each core class that has one."""
+    found: dict[type, type[ObjectArray[Any]]] = {}
+    todo: list[type[ObjectArray[Any]]] = [ObjectArray]
+    while todo:
+        cls = todo.pop()
+        todo.extend(cls.__subclasses__())
+        item = cls.__dict__.get("item_class")
+        if isinstance(item, type):
+            found[item] = cls
+    return found
+
+
+_BY_ITEM = _object_array_classes()
+
+
+def as_object_array(x: object) -> ObjectArray[Any] | None:
+    """``x`` as an object array: itself when it is one; a list or tuple of
+    core objects of one class that has an object array, converted with
+    ``from_objects``; ``None`` for anything else (points, plain arrays).
+
+    Raises ``TypeError`` for a list that starts with such an object but
+    mixes classes (naming the index).
+    """
+    if isinstance(x, ObjectArray):
+        return x
+    if isinstance(x, (list, tuple)) and x and type(x[0]) in _BY_ITEM:
+        return _BY_ITEM[type(x[0])].from_objects(x)
+    return None

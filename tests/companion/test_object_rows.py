@@ -183,11 +183,38 @@ def test_bad_input_is_named(call, args, error, words):
     assert words in str(info.value)
 
 
-def test_a_list_of_core_points_reads_as_points():
-    pts = zl.points2(np.array([[0.0, 0.0], [1.0, 2.0]]))
+def test_lists_of_core_objects_read_as_their_arrays():
+    raw = np.array([[0.0, 0.0], [1.0, 2.0]])
+    pts = zl.points2(raw)
     seg = z.Segment2(P2(0, 0), P2(2, 4))
     assert zl.do_intersect(seg, pts).tolist() == [True, True]
-    assert np.array_equal(zl.squared_distance(seg, pts), zl.squared_distance(seg, np.array([[0, 0], [1, 2.0]])))
+    assert np.array_equal(zl.squared_distance(seg, pts), zl.squared_distance(seg, raw))
+    assert zl.bbox(pts) == zl.bbox(raw) and zl.lexicographic_order(pts).tolist() == [0, 1]
+    segs = [seg, z.Segment2(P2(1, 0), P2(0, 1))]
+    t = z.AffTransformation2(0.6, 0.8)
+    assert [s.transform(t) for s in segs] == list(zl.transform(t, segs))
+    with pytest.raises(TypeError, match="zenolith.to_array"):
+        zl.orientation(np.array(segs, dtype=object), raw, raw)
+
+
+def test_long_arrays_split_over_threads_give_the_same_rows():
+    """Past 2^16 rows the loop runs in parts: the same answers as short runs,
+    the rows left to the per-pair entry (degenerate ones) and the first
+    non-finite row found in whichever part they lie."""
+    rng = np.random.default_rng(11)
+    n = 150_000
+    tris = rng.normal(size=(n, 3, 3))
+    tris[100_000] = tris[100_000, [0, 0, 1]]  # flat: handed to the per-pair entry
+    rays = np.stack([rng.normal(size=(n, 3)) * 3, tris.mean(axis=1)], axis=1)
+    R, T = zl.Rays3(rays), zl.Triangles3(tris)
+    whole, parts = zl.intersection(R, T), [zl.intersection(R[i:i + 50_000], T[i:i + 50_000]) for i in range(0, n, 50_000)]
+    assert np.array_equal(whole.kinds, np.concatenate([p.kinds for p in parts]))
+    assert np.array_equal(whole.points, np.concatenate([p.points for p in parts]), equal_nan=True)
+    assert bits(whole[100_000]) == bits(zl.intersection(R[100_000], T[100_000]))
+    tris[120_000, 1, 2] = np.nan
+    tris[90_000, 0, 0] = np.inf
+    with pytest.raises(ValueError, match=r"b\[90000\]"):
+        zl.do_intersect(R, zl.Triangles3(tris))
 
 
 def test_an_empty_box_meets_nothing():

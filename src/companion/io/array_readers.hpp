@@ -110,6 +110,12 @@ inline Doubles to_doubles(py::handle obj, const char* name, const std::string& e
     }
     const char kind = raw.dtype().kind();
     if (kind == 'O' && raw.ndim() == 0) throw refuse();
+    if (kind == 'O' && raw.size() > 0 && is_bound_object(py::handle(*static_cast<PyObject* const*>(raw.data())))) {
+        throw py::type_error(std::string(name) + ": expected " + expected + ", got a sequence of " +
+                             type_name(py::handle(*static_cast<PyObject* const*>(raw.data()))) +
+                             " objects; pass zenolith.to_array(seq) for points, or an object array "
+                             "such as zenolith.Segments2.from_objects(seq)");
+    }
     if (kind != 'f' && kind != 'i' && kind != 'u' && kind != 'b') {
         throw py::value_error(std::string(name) + ": expected " + expected +
                               " of real numbers, got an array of dtype " +
@@ -230,10 +236,24 @@ inline K::Point_3 point_at(const Points<3>& p, py::ssize_t i) { return {p[i][0],
 // 2 or 3: the dimension of a points argument, from a core object's class or
 // an array's trailing length; anything else is a ValueError (TypeError for a
 // core object of another class).
+namespace detail {
+// The first item of a non-empty list or tuple, else nothing.
+inline py::handle first_item(py::handle obj) {
+    if ((PyList_Check(obj.ptr()) || PyTuple_Check(obj.ptr())) && PySequence_Fast_GET_SIZE(obj.ptr()) > 0) {
+        return PySequence_Fast_GET_ITEM(obj.ptr(), 0);
+    }
+    return {};
+}
+}  // namespace detail
+
 inline int point_dimension(py::handle obj, const char* name) {
     double ignored[3];
     if (detail::read_core_point<2>(obj, ignored)) return 2;
     if (detail::read_core_point<3>(obj, ignored)) return 3;
+    if (const py::handle first = detail::first_item(obj)) {  // a list of core points
+        if (detail::read_core_point<2>(first, ignored)) return 2;
+        if (detail::read_core_point<3>(first, ignored)) return 3;
+    }
     const std::string expected = "2D or 3D points of shape (N, 2) or (N, 3), or a core point";
     if (detail::is_bound_object(obj)) {
         throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
@@ -255,6 +275,11 @@ inline int probe_point_dimension(py::handle obj, py::object& as_array) {
     if (py::isinstance<Point2>(obj) || py::isinstance<Vector2>(obj)) return 2;
     if (py::isinstance<Point3>(obj) || py::isinstance<Vector3>(obj)) return 3;
     if (detail::is_bound_object(obj)) return 0;
+    if (const py::handle first = detail::first_item(obj)) {  // a list of core points
+        if (py::isinstance<Point2>(first) || py::isinstance<Vector2>(first)) return 2;
+        if (py::isinstance<Point3>(first) || py::isinstance<Vector3>(first)) return 3;
+        if (detail::is_bound_object(first)) return 0;
+    }
     py::array a;
     if (py::isinstance<py::array>(obj)) {
         a = py::reinterpret_borrow<py::array>(obj);

@@ -65,6 +65,7 @@ from .objects import (
     Triangles2,
     Triangles3,
     WeightedPoints2,
+    as_object_array,
 )
 
 try:
@@ -104,6 +105,7 @@ __all__ = [
     "closest_point",
     "supported_pairs",
     "ObjectArray",
+    "as_object_array",
     "Segments2",
     "Segments3",
     "Rays2",

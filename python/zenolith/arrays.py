@@ -245,18 +245,18 @@ def transform(
     array raises ``TypeError``.
     """
     _expect("transform", (AffTransformation2,), t)
-    points = as_object_array(points) or points  # a list of core segments, ... moves as their object array
-    if isinstance(points, ObjectArray):
-        if not isinstance(points, (Segments2, Triangles2, Rays2, IsoRectangles2)):
+    objects = as_object_array(points)  # a list of core segments, ... moves as their object array
+    if objects is not None:
+        if not isinstance(objects, (Segments2, Triangles2, Rays2, IsoRectangles2)):
             raise TypeError(
                 "transform: expected 2D points or one of Segments2, Triangles2, Rays2, IsoRectangles2, "
-                f"got {type(points).__name__}"
+                f"got {type(objects).__name__}"
             )
-        rows = points.array
-        if isinstance(points, IsoRectangles2):
+        rows = objects.array
+        if isinstance(objects, IsoRectangles2):
             rows = _sorted_corners(rows)
         moved = _native.transform(t, rows.reshape(-1, 2)).reshape(rows.shape)
-        return type(points)(moved)
+        return type(objects)(moved)
     return _native.transform(t, points)
 
 

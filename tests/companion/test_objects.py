@@ -63,7 +63,8 @@ def test_object_array_base_is_abstract_and_generic():
     with pytest.raises(TypeError, match="cannot be instantiated"):
         zl.ObjectArray(np.zeros((1, 2, 2)))
     assert zl.ObjectArray[z.Segment2] is not None
-    assert set(zl.objects.__all__) == {"ObjectArray", *(c.__name__ for c in CLASSES)} <= set(zl.__all__)
+    assert set(zl.objects.__all__) == {"ObjectArray", "as_object_array", *(c.__name__ for c in CLASSES)} <= set(
+        zl.__all__)
     assert all(issubclass(c, zl.ObjectArray) and not hasattr(c(np.zeros((0, *c.item_shape))), "__dict__")
                for c in CLASSES)
 

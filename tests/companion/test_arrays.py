@@ -316,3 +316,14 @@ def test_inputs_too_large_to_copy_raise_memory_error(call):
     masked = np.ma.masked_array(np.zeros((3, 2)), mask=[[1, 0], [0, 0], [0, 0]])
     with pytest.raises(TypeError, match="masked array"):
         call(masked)
+
+
+def test_misaligned_float64_arrays_are_read_as_copies():
+    """A float64 buffer at an odd address (read with an offset) gives the same
+    rows as the aligned array (it used to be read with misaligned loads)."""
+    good = np.random.default_rng(3).normal(size=(5, 3))
+    odd = np.frombuffer(b"\0" + good.tobytes(), dtype="<f8", offset=1).reshape(5, 3)
+    assert not odd.flags.aligned
+    assert np.array_equal(zl.exact.coplanar(odd, odd[::-1], good, good[::-1]),
+                          zl.exact.coplanar(good, good[::-1], good, good[::-1]))
+    assert np.array_equal(zl.squared_distance(odd, good[0]), zl.squared_distance(good, good[0]))

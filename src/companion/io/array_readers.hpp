@@ -121,6 +121,10 @@ inline Doubles to_doubles(py::handle obj, const char* name, const std::string& e
                               " of real numbers, got an array of dtype " +
                               std::string(py::str(raw.dtype())));
     }
+    // A float64 array at a misaligned address (a buffer read from an odd
+    // offset) would be taken as it is and read with misaligned loads:
+    // copied instead.
+    if ((raw.flags() & py::detail::npy_api::NPY_ARRAY_ALIGNED_) == 0) raw = raw.attr("copy")();
     // The constructor raises what the conversion raised (MemoryError when
     // the float64 copy cannot be allocated), where ensure() would hand back
     // a null array with the error cleared.

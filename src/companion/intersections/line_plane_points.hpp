@@ -213,11 +213,9 @@ std::optional<K::Point_3> crossing_point(const L& l, const F& f) {
             const bool from_second = gap_second.sup() < gap_first.inf();
             const V<I> p = from_second ? step(line.second, at_second, plane, line.d, across)
                                        : step(line.first, at_first, plane, line.d, across);
-            try {
-                const rounding::FromInterval<Bits> to_double;
-                return K::Point_3(to_double(p[0]), to_double(p[1]), to_double(p[2]));
-            } catch (const rounding::TooWide&) {
-            }
+            const auto x = rounding::tight_value<Bits>(p[0]), y = rounding::tight_value<Bits>(p[1]),
+                       z = rounding::tight_value<Bits>(p[2]);
+            if (x && y && z) return K::Point_3(*x, *y, *z);
         }
     }
     // Exactly: across = n . d and the numerators of b + t d over the
@@ -231,18 +229,18 @@ std::optional<K::Point_3> crossing_point(const L& l, const F& f) {
     const CGAL::Mpzf gap = plane.offset - dot(plane.n, line.first);
     std::array<CGAL::Mpzf, 3> over;  // the coordinates times `across`
     for (int k = 0; k < 3; ++k) over[k] = line.first[k] * across + gap * line.d[k];
-    try {
+    {
         CGAL::Protect_FPU_rounding<true> upward;
         const I below(CGAL::to_interval(across));
         // Mpzf's intervals are not to be trusted near the subnormals: a
         // quotient that small (or beyond the doubles) is the rationals' job
-        const auto quotient = [&below](const CGAL::Mpzf& x) {
-            const double d = rounding::FromInterval<Bits>()(I(CGAL::to_interval(x)) / below);
-            if (d != 0 && std::fabs(d) < 0x1p-960) throw rounding::TooWide{};
+        const auto quotient = [&below](const CGAL::Mpzf& x) -> std::optional<double> {
+            const auto d = rounding::tight_value<Bits>(I(CGAL::to_interval(x)) / below);
+            if (d && *d != 0 && std::fabs(*d) < 0x1p-960) return std::nullopt;
             return d;
         };
-        return K::Point_3(quotient(over[0]), quotient(over[1]), quotient(over[2]));
-    } catch (const rounding::TooWide&) {
+        const auto x = quotient(over[0]), y = quotient(over[1]), z = quotient(over[2]);
+        if (x && y && z) return K::Point_3(*x, *y, *z);
     }
     const rounding::FromRational<true> to_double;
     const auto quotient = [&](const CGAL::Mpzf& x) { return to_double(Rational(x) / Rational(across)); };

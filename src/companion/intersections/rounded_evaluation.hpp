@@ -56,17 +56,25 @@ struct TooWide {};
 // The double of an interval whose width is at most 2^-Bits of its larger
 // bound: its middle, within half that width of the exact value. An exact
 // zero is an interval of two zeros (and gives +0, as exact arithmetic
-// does); one that merely contains zero is too wide.
+// does); one that merely contains zero is too wide: nothing.
+template <int Bits>
+std::optional<double> tight_value(const CGAL::Interval_nt<false>& x) {
+    const double lo = x.inf(), hi = x.sup();
+    if (lo == hi) return lo + 0.0;
+    const double top = std::fmax(std::fabs(lo), std::fabs(hi));
+    const bool tight = std::isfinite(lo) && std::isfinite(hi) && (lo > 0 || hi < 0) &&
+                       hi - lo <= std::ldexp(top, -Bits);
+    if (!tight) return std::nullopt;
+    return lo + (hi - lo) / 2;
+}
+
+// The same as a converter for the kernel's Cartesian_converter, which has
+// no way to say "too wide" but an exception.
 template <int Bits>
 struct FromInterval {
     double operator()(const CGAL::Interval_nt<false>& x) const {
-        const double lo = x.inf(), hi = x.sup();
-        if (lo == hi) return lo + 0.0;
-        const double top = std::fmax(std::fabs(lo), std::fabs(hi));
-        const bool tight = std::isfinite(lo) && std::isfinite(hi) && (lo > 0 || hi < 0) &&
-                           hi - lo <= std::ldexp(top, -Bits);
-        if (!tight) throw TooWide{};
-        return lo + (hi - lo) / 2;
+        if (const auto d = tight_value<Bits>(x)) return *d;
+        throw TooWide{};
     }
 };
 

@@ -20,6 +20,7 @@
 #include <exception>
 #include <initializer_list>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -375,9 +376,10 @@ inline int row_threads(py::ssize_t n) {
 
 // body(begin, end, part) over consecutive blocks of [0, n) with the GIL
 // released, the rows split into `threads` consecutive parts, each part's
-// blocks run in order on a thread of its own (part 0 on the calling one).
-// body must only touch plain memory, and per-part state by `part`. Between
-// blocks of part 0 the GIL is taken back for a moment so that a signal
+// blocks run in order on a thread of its own (part 0 on the calling one,
+// and any part no thread could be started for after it). body must only
+// touch plain memory, and per-part state by `part`. Between blocks on the
+// calling thread the GIL is taken back for a moment so that a signal
 // (Ctrl-C) stops every part and raises; an exception in a part is raised
 // once all have stopped.
 template <class F>
@@ -389,11 +391,12 @@ void run_parts(py::ssize_t n, int threads, F&& body) {
     }
     std::atomic<bool> stop{false};
     std::vector<std::exception_ptr> errors(static_cast<std::size_t>(threads));
-    const auto part = [&](int k) {
+    // part k of the rows; on the calling thread, with the signal checks
+    const auto part = [&](int k, bool calling) {
         const py::ssize_t first = n * k / threads, last = n * (k + 1) / threads;
         try {
             for (py::ssize_t begin = first; begin < last && !stop; begin += block) {
-                if (k == 0 && begin > first) {
+                if (calling && begin > 0) {
                     py::gil_scoped_acquire gil;
                     if (PyErr_CheckSignals() != 0) {
                         stop = true;
@@ -410,8 +413,13 @@ void run_parts(py::ssize_t n, int threads, F&& body) {
     {
         py::gil_scoped_release nogil;
         std::vector<std::thread> others;
-        for (int k = 1; k < threads; ++k) others.emplace_back(part, k);
-        part(0);
+        int started = 1;
+        try {
+            for (; started < threads; ++started) others.emplace_back(part, started, false);
+        } catch (const std::system_error&) {  // no more threads to be had: the rest run here
+        }
+        part(0, true);
+        for (int k = started; k < threads; ++k) part(k, true);
         for (std::thread& t : others) t.join();
     }
     for (const std::exception_ptr& e : errors) {

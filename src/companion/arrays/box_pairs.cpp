@@ -248,35 +248,49 @@ py::array_t<std::int64_t> box_pairs(py::handle lo_a, py::handle hi_a, py::handle
         b.emplace(lo_b, hi_b, "b");
         if (b->d != a.d) throw py::value_error("a and b: boxes of different dimensions");
     }
-    std::vector<Pair> pairs;
-    pairs.reserve(static_cast<std::size_t>(a.n + (b ? b->n : 0)) * 2);  // a few per box, typically
+    const py::ssize_t boxes = a.n + (b ? b->n : 0);
+    const int threads = row_threads(boxes);
+    // the strips, then each set sorted and dealt into them (the two sets at once)
+    Strips strips;
     {
         py::gil_scoped_release nogil;
         std::vector<std::pair<const double*, const double*>> sets{{a.lo.data(), a.hi.data()}};
         std::vector<py::ssize_t> sizes{a.n};
         if (b) sets.emplace_back(b->lo.data(), b->hi.data()), sizes.push_back(b->n);
-        const Strips strips = choose_strips(sets, sizes, a.d);
-        const BoxSet set_a(a.lo.data(), a.hi.data(), a.n, a.d, strips);
-        const auto in_a = deal(set_a, strips);
-        std::optional<BoxSet> set_b;
-        std::vector<std::vector<std::int64_t>> in_b;
-        if (b) {
-            set_b.emplace(b->lo.data(), b->hi.data(), b->n, b->d, strips);
-            in_b = deal(*set_b, strips);
+        strips = choose_strips(sets, sizes, a.d);
+    }
+    std::optional<BoxSet> set_a, set_b;
+    std::vector<std::vector<std::int64_t>> in_a, in_b;
+    run_parts(b ? 2 : 1, b && threads > 1 ? 2 : 1, [&](py::ssize_t begin, py::ssize_t end, int) {
+        for (py::ssize_t k = begin; k < end; ++k) {
+            const BoundsArgument& from = k == 0 ? a : *b;
+            auto& set = k == 0 ? set_a : set_b;
+            set.emplace(from.lo.data(), from.hi.data(), from.n, from.d, strips);
+            (k == 0 ? in_a : in_b) = deal(*set, strips);
         }
-        for (std::int64_t k = 0; k < strips.count; ++k) {
+    });
+    // the strips swept in as many parts as threads, each part's pairs apart
+    std::vector<std::vector<Pair>> found(static_cast<std::size_t>(threads));
+    run_parts(strips.count, threads, [&](py::ssize_t begin, py::ssize_t end, int part) {
+        auto& pairs = found[static_cast<std::size_t>(part)];
+        for (std::int64_t k = begin; k < end; ++k) {
             const auto here = static_cast<std::size_t>(k);
             // the strip of the lower end of the pair's common y range
             const auto keep = [k](const SortedBoxes& p, std::size_t i, const SortedBoxes& q, std::size_t j) {
                 return std::max(p.lower_strip(i), q.lower_strip(j)) == k;
             };
-            const SortedBoxes first(set_a, in_a[here]);
+            const SortedBoxes first(*set_a, in_a[here]);
             if (b) {
                 between(first, SortedBoxes(*set_b, in_b[here]), keep, pairs);
             } else {
                 within(first, keep, pairs);
             }
         }
+    });
+    std::vector<Pair> pairs;
+    for (auto& part : found) {
+        if (pairs.empty()) pairs = std::move(part);
+        else pairs.insert(pairs.end(), part.begin(), part.end());
     }
     return as_array(pairs, a.n);
 }

@@ -41,7 +41,6 @@ from typing import Any, Union, overload
 import numpy as np
 
 import numpy.typing as npt
-import zenolith_core as core
 from zenolith_core import (
     Bbox2,
     Bbox3,

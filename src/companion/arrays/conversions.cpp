@@ -1,10 +1,10 @@
 // Core objects to coordinate arrays and back. Building one Python object
 // per item is the job here, so these loops hold the GIL.
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "companion/io/array_readers.hpp"
+#include "companion/io/object_rows.hpp"
 #include "companion/registrations.hpp"
 
 namespace zenolith::companion {
@@ -49,44 +49,30 @@ struct Layout<WeightedPoint2> {
     }
 };
 
-// K points of dimension D: a segment (K = 2) or a triangle (K = 3).
-template <class T, class S, int Count, int D>
+// Count points of dimension D: a segment (2) or a triangle (3), read as the
+// rows of object arrays are (io/object_rows.hpp).
+template <class T, int Count, int D>
 struct VertexLayout {
-    using P = std::conditional_t<D == 2, K::Point_2, K::Point_3>;
     static constexpr int size = Count * D;
-    static std::vector<py::ssize_t> shape() { return {Count, D}; }
+    static std::vector<py::ssize_t> shape() { return RowLayout<T>::shape(); }
     static void write(const T& o, double* out) {
         for (int j = 0; j < Count; ++j)
             for (int k = 0; k < D; ++k) out[j * D + k] = o.v.vertex(j).cartesian(k);
     }
-    static P point(const double* in) {
-        if constexpr (D == 2) return P(in[0], in[1]);
-        else return P(in[0], in[1], in[2]);
-    }
-    static T read(const double* in) {
-        if constexpr (Count == 2) return T{S(point(in), point(in + D))};
-        else return T{S(point(in), point(in + D), point(in + 2 * D))};
-    }
+    static T read(const double* in) { return T{RowLayout<T>::value(in)}; }
 };
 
-template <> struct Layout<Segment2> : VertexLayout<Segment2, K::Segment_2, 2, 2> {};
-template <> struct Layout<Segment3> : VertexLayout<Segment3, K::Segment_3, 2, 3> {};
-template <> struct Layout<Triangle2> : VertexLayout<Triangle2, K::Triangle_2, 3, 2> {};
-template <> struct Layout<Triangle3> : VertexLayout<Triangle3, K::Triangle_3, 3, 3> {};
-
-// "(N, 2, 3)" for an item shape {2, 3}.
-std::string item_shape_text(const std::vector<py::ssize_t>& item) {
-    std::string s = "(N";
-    for (py::ssize_t e : item) s += ", " + std::to_string(e);
-    return s + ")";
-}
+template <> struct Layout<Segment2> : VertexLayout<Segment2, 2, 2> {};
+template <> struct Layout<Segment3> : VertexLayout<Segment3, 2, 3> {};
+template <> struct Layout<Triangle2> : VertexLayout<Triangle2, 3, 2> {};
+template <> struct Layout<Triangle3> : VertexLayout<Triangle3, 3, 3> {};
 
 // A list of new core objects, one per item of an (N, *item) array.
 template <class T>
 py::list build(py::handle arr) {
     using L = Layout<T>;
     const char* name = "arr";
-    const std::string expected = "an array of shape " + item_shape_text(L::shape());
+    const std::string expected = "an array of shape " + detail::rows_shape_text(L::shape());
     if (detail::is_bound_object(arr)) {
         throw py::type_error(std::string(name) + ": expected " + expected + ", got " +
                              detail::type_name(arr));

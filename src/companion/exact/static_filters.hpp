@@ -61,30 +61,4 @@ inline std::optional<int> orientation_sign(double px, double py, double qx, doub
     return std::nullopt;
 }
 
-// The sign of the determinant of three vectors u, v, w, each given as the
-// difference of two points of doubles (u = u1 - u0, ...), where the error
-// bound of the kernel's own orientation filter proves it: each component a
-// rounded difference of two doubles, the determinant expanded in doubles,
-// its error below 5.11e-15 times the product of the largest component
-// magnitude per axis, while those lie in [1e-97, 1e102] (no underflow,
-// no overflow). Zero is never certain.
-inline std::optional<int> determinant_sign(const double* u1, const double* u0, const double* v1,
-                                           const double* v0, const double* w1, const double* w0) {
-    const double ux = u1[0] - u0[0], uy = u1[1] - u0[1], uz = u1[2] - u0[2];
-    const double vx = v1[0] - v0[0], vy = v1[1] - v0[1], vz = v1[2] - v0[2];
-    const double wx = w1[0] - w0[0], wy = w1[1] - w0[1], wz = w1[2] - w0[2];
-    const double mx = std::max({std::fabs(ux), std::fabs(vx), std::fabs(wx)});
-    const double my = std::max({std::fabs(uy), std::fabs(vy), std::fabs(wy)});
-    const double mz = std::max({std::fabs(uz), std::fabs(vz), std::fabs(wz)});
-    const double lo = std::min({mx, my, mz}), hi = std::max({mx, my, mz});
-    if (!(lo >= 1e-97 && hi <= 1e102)) return std::nullopt;
-    // the kernel's expansion, for which its bound was derived
-    const double m01 = ux * vy - vx * uy, m02 = ux * wy - wx * uy, m12 = vx * wy - wx * vy;
-    const double det = m01 * wz - m02 * vz + m12 * uz;
-    const double eps = 5.1107127829973299e-15 * mx * my * mz;
-    if (det > eps) return 1;
-    if (det < -eps) return -1;
-    return std::nullopt;
-}
-
 }  // namespace zenolith::companion::exact

@@ -20,7 +20,6 @@
 #include <optional>
 #include <type_traits>
 
-#include "companion/exact/static_filters.hpp"
 #include "companion/intersections/rounded_evaluation.hpp"
 #include "shared/types.hpp"
 
@@ -114,12 +113,13 @@ inline D3 d3(const K::Vector_3& v) { return {v.x(), v.y(), v.z()}; }
 
 // The error bound of determinants of vectors that are each one rounded
 // difference of doubles, whose components are at most m per axis: the
-// orientation filter's bound (exact/static_filters.hpp; it holds for the
-// expansion along any row or column, and for any larger m); a negative
-// bound where underflow or overflow would void it.
+// kernel's own orientation filter bound, 5.11e-15 times the product of the
+// maxima while those lie in [1e-97, 1e102] (it holds for the expansion
+// along any row or column, and for any larger m); a negative bound where
+// underflow or overflow would void it.
 inline double determinant_bound(const D3& m) {
     const double hi = larger(m.x, larger(m.y, m.z));
-    const double lo = -larger(-m.x, larger(-m.y, -m.z));
+    const double lo = m.x < m.y ? (m.x < m.z ? m.x : m.z) : (m.y < m.z ? m.y : m.z);
     if (!(lo >= 1e-97 && hi <= 1e102)) return -1;
     return 5.1107127829973299e-15 * m.x * m.y * m.z;
 }

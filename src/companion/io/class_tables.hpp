@@ -35,13 +35,6 @@ using PairFn = py::object (*)(py::handle, py::handle, bool swapped);
 
 namespace detail {
 
-// The C++ class behind a Python object of a core class (or of a Python
-// subclass of one), or nullptr for anything else.
-inline const std::type_info* core_type(py::handle obj) {
-    const auto& infos = py::detail::all_type_info(Py_TYPE(obj.ptr()));
-    return infos.size() == 1 ? infos.front()->cpptype : nullptr;
-}
-
 inline py::object class_object(const std::type_info* t) {
     return py::reinterpret_borrow<py::object>(py::detail::get_type_handle(*t, true));
 }

@@ -126,11 +126,9 @@ inline const std::type_info* object_array_class(py::handle obj) {
 // The class of the first item of a list or tuple of core objects, else
 // nullptr.
 inline const std::type_info* object_list_class(py::handle obj) {
-    if (!(PyList_Check(obj.ptr()) || PyTuple_Check(obj.ptr())) || PySequence_Size(obj.ptr()) == 0) {
-        return nullptr;
-    }
-    PyObject* first = PySequence_Fast_GET_ITEM(obj.ptr(), 0);
-    const auto& infos = py::detail::all_type_info(Py_TYPE(first));
+    const py::handle first = first_item(obj);
+    if (!first) return nullptr;
+    const auto& infos = py::detail::all_type_info(Py_TYPE(first.ptr()));
     return infos.size() == 1 ? infos.front()->cpptype : nullptr;
 }
 

@@ -128,7 +128,15 @@ __all__ = [
 # The names of the GPL-licensed distribution zenolith-algorithms (its
 # __all__), reachable as zenolith.<name>. They are imported on first access
 # only: `import zenolith` itself must never load GPL code.
-_ALGORITHM_NAMES = ("library_version",)
+_ALGORITHM_NAMES = (
+    "library_version",
+    "Delaunay2",
+    "Delaunay3",
+    "ConstrainedDelaunay2",
+    "Voronoi",
+    "triangulate_polygon",
+    "refine",
+)
 
 if TYPE_CHECKING:
     # For the type checker only; absent when the extra is not installed.

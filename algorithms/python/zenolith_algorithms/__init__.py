@@ -14,5 +14,21 @@ from __future__ import annotations
 # zenolith_core before it (the classes must be registered in pybind11's
 # shared internals first), in the family's own Python module.
 from ._about import library_version
+from .triangulation import (
+    ConstrainedDelaunay2,
+    Delaunay2,
+    Delaunay3,
+    Voronoi,
+    refine,
+    triangulate_polygon,
+)
 
-__all__ = ["library_version"]
+__all__ = [
+    "library_version",
+    "Delaunay2",
+    "Delaunay3",
+    "ConstrainedDelaunay2",
+    "Voronoi",
+    "triangulate_polygon",
+    "refine",
+]

@@ -20,8 +20,9 @@ from __future__ import annotations
 
 import dataclasses
 import os
-from typing import TYPE_CHECKING, Union, Unpack
+from typing import TYPE_CHECKING, Protocol, Union, Unpack, runtime_checkable
 
+import numpy as np
 import numpy.typing as npt
 
 import zenolith_core as zc
@@ -36,14 +37,24 @@ from ._viewbox import View, check_view, fit
 if TYPE_CHECKING:
     from matplotlib.axes import Axes
 
+@runtime_checkable
+class SupportsDrawing(Protocol):
+    """An object drawn as its edges (a triangulation, a mesh)."""
+
+    def _drawing_segments_(self) -> npt.NDArray[np.float64]:
+        """The ends of the segments to draw, shape (K, 2, 2) or (K, 2, 3)."""
+        ...
+
+
 #: What can be drawn: a core object (points, vectors, directions, lines,
 #: segments, rays, triangles, circles, rectangles, boxes, planes, spheres,
-#: tetrahedra, cuboids, circles in space) or an array-like of 2D or 3D points.
+#: tetrahedra, cuboids, circles in space), an array-like of 2D or 3D points,
+#: or an object drawn as its edges (a triangulation).
 Drawable = Union[
     zc.Point2, zc.Vector2, zc.Direction2, zc.Line2, zc.Segment2, zc.Ray2, zc.Triangle2, zc.Circle2,
     zc.IsoRectangle2, zc.WeightedPoint2, zc.Bbox2, zc.Point3, zc.Vector3, zc.Direction3, zc.Plane3,
     zc.Line3, zc.Segment3, zc.Ray3, zc.Triangle3, zc.Sphere3, zc.Tetrahedron3, zc.IsoCuboid3,
-    zc.Bbox3, zc.Circle3, npt.ArrayLike,
+    zc.Bbox3, zc.Circle3, SupportsDrawing, npt.ArrayLike,
 ]
 
 #: A view box: a ``Bbox2``, an ``IsoRectangle2`` or ``(xmin, ymin, xmax, ymax)``.
@@ -135,7 +146,8 @@ class Drawing:
         figures = [figure_of(obj, self._projection) for obj in objects]
         if "stroke" not in style:
             self._colours += 1  # the next default colour, once this call succeeded
-        titles = [repr(obj) if isinstance(obj, DRAWABLE) else "points" for obj in objects]
+        titles = [repr(obj) if isinstance(obj, DRAWABLE) or hasattr(type(obj), "_drawing_segments_") else "points"
+                  for obj in objects]
         unlabelled = dataclasses.replace(checked, label=None)
         for k, (figure, title) in enumerate(zip(figures, titles)):
             self._items.append((figure, checked if k == 0 else unlabelled, title))

@@ -13,7 +13,7 @@ import zenolith_core as zc
 
 from .. import exact
 from ._projection import Projection, xyz
-from ._shapes import Cover, Disc, Dots, Figure, Path, Shape, Unbounded
+from ._shapes import Cover, Disc, Dots, Edges, Figure, Path, Shape, Unbounded
 from ._viewbox import XY, points
 
 
@@ -197,6 +197,17 @@ _EXTRACT = {**_PLANAR, **_SPATIAL}
 DRAWABLE: tuple[type, ...] = tuple(_EXTRACT)
 
 
+def _segment_set(obj: Any, proj: Projection) -> Figure:
+    """An object drawn as many segments (a triangulation, a mesh): its
+    ``_drawing_segments_()`` gives their ends, shape (K, 2, 2) or (K, 2, 3)."""
+    ends = np.asarray(obj._drawing_segments_(), dtype=np.float64)
+    if ends.shape[1:] not in ((2, 2), (2, 3)):
+        raise ValueError(f"cannot draw {obj!r}: its segments have shape {ends.shape}, not (K, 2, 2) or (K, 2, 3)")
+    if ends.shape[2] == 3:
+        ends = proj.points(ends.reshape(-1, 3)).reshape(-1, 2, 2)
+    return Figure((Edges(ends),) if len(ends) else (), ends[0, 0] if len(ends) else np.zeros(2))
+
+
 def _point_set(obj: object, proj: Projection) -> tuple[Figure, str]:
     """An array-like of points: ``(N, 2)``, ``(N, 3)`` or one point."""
     try:
@@ -226,7 +237,9 @@ def figure_of(obj: object, proj: Projection) -> Figure:
     negative squared radius, a degenerate line or plane).
     """
     extract = _EXTRACT.get(type(obj))
-    if extract is None:
+    if extract is None and hasattr(type(obj), "_drawing_segments_"):
+        figure, what = _segment_set(obj, proj), repr(obj)
+    elif extract is None:
         figure, what = _point_set(obj, proj)
     else:
         figure, what = extract(obj, proj), repr(obj)

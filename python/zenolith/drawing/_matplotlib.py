@@ -14,7 +14,7 @@ from matplotlib.axes import Axes
 from matplotlib.colors import to_rgba
 from matplotlib.patches import Circle, FancyArrowPatch, Polygon, Rectangle
 
-from ._shapes import Cover, Disc, Dots, Figure, Path, Shape
+from ._shapes import Cover, Disc, Dots, Edges, Figure, Path, Shape
 from ._style import Style
 from ._viewbox import View
 
@@ -53,6 +53,12 @@ def _cover(ax: Axes, shape: Cover, paint: _Paint, view: View, z: float) -> None:
                            facecolor=paint.face, edgecolor="none", zorder=z))
 
 
+def _edges(ax: Axes, shape: Edges, paint: _Paint, view: View, z: float) -> None:
+    from matplotlib.collections import LineCollection
+
+    ax.add_collection(LineCollection(list(shape.xy), colors=[paint.edge], linewidths=paint.width, zorder=z))
+
+
 def _path(ax: Axes, shape: Path, paint: _Paint, view: View, z: float) -> None:
     if shape.closed:
         ax.add_patch(Polygon(shape.xy, closed=True, facecolor=paint.face if shape.filled else "none",
@@ -69,7 +75,7 @@ def _path(ax: Axes, shape: Path, paint: _Paint, view: View, z: float) -> None:
 
 #: The artists of each shape a view leaves (lines come already cut to paths).
 _PLOTTERS: dict[type[Shape], Callable[[Axes, Any, _Paint, View, float], None]] = {
-    Dots: _dots, Path: _path, Disc: _disc, Cover: _cover,
+    Dots: _dots, Path: _path, Edges: _edges, Disc: _disc, Cover: _cover,
 }
 
 

@@ -103,6 +103,32 @@ class Path(Shape):
 
 
 @dataclass(frozen=True)
+class Edges(Shape):
+    """Many unoriented segments, ``xy`` of shape (K, 2, 2): the edges of a
+    triangulation or a mesh, written as one element however many there are."""
+
+    xy: XY
+
+    def finite(self) -> bool:
+        return bool(np.all(np.isfinite(self.xy)))
+
+    def extent(self, alone: bool = False) -> XY:
+        return self.xy.reshape(-1, 2)
+
+    def visible(self, view: View) -> list[Shape]:
+        box = widened(view)
+        x, y = self.xy[:, :, 0], self.xy[:, :, 1]
+        near = ((x.max(axis=1) >= box.xmin) & (x.min(axis=1) <= box.xmax)
+                & (y.max(axis=1) >= box.ymin) & (y.min(axis=1) <= box.ymax))
+        inside = near & ((box.xmin <= x) & (x <= box.xmax) & (box.ymin <= y) & (y <= box.ymax)).all(axis=1)
+        # the few that reach beyond the box are cut at it, one by one
+        cut = [ends for s in self.xy[near & ~inside].tolist()
+               if (ends := clip_segment(s[0], s[1], box)) is not None]
+        kept = np.concatenate([self.xy[inside], np.array(cut).reshape(-1, 2, 2)])
+        return [Edges(kept)] if len(kept) else []
+
+
+@dataclass(frozen=True)
 class Disc(Shape):
     """A filled circle of the given radius in world units."""
 

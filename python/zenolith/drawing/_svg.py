@@ -15,7 +15,7 @@ from typing import Any
 
 import numpy as np
 
-from ._shapes import Cover, Disc, Dots, Figure, Path, Shape
+from ._shapes import Cover, Disc, Dots, Edges, Figure, Path, Shape
 from ._style import Style
 from ._viewbox import XY, View
 
@@ -132,6 +132,13 @@ def _path(shape: Path, style: Style, canvas: Canvas) -> list[str]:
     return [f'<{tag}{_attrs(points=_point_list(xy))}{paint} stroke-linejoin="round"/>', *out]
 
 
+def _edges(shape: Edges, style: Style, canvas: Canvas) -> list[str]:
+    ends = canvas.xy(shape.xy.reshape(-1, 2)).reshape(-1, 4).tolist()
+    d = "".join(f"M{x0:.2f} {y0:.2f}L{x1:.2f} {y1:.2f}" for x0, y0, x1, y1 in ends)
+    paint = _attrs(fill="none", stroke=style.stroke, stroke_width=style.width)
+    return [f'<path d="{d}"{paint} stroke-linecap="round"/>']
+
+
 def _disc(shape: Disc, style: Style, canvas: Canvas) -> list[str]:
     fill, fill_opacity = style.fill_paint
     (cx, cy), = canvas.xy(shape.center)
@@ -146,7 +153,7 @@ def _cover(shape: Cover, style: Style, canvas: Canvas) -> list[str]:
 
 #: The elements of each shape a view leaves (lines come already cut to paths).
 _WRITERS: dict[type[Shape], Callable[[Any, Style, Canvas], list[str]]] = {
-    Dots: _dots, Path: _path, Disc: _disc, Cover: _cover,
+    Dots: _dots, Path: _path, Edges: _edges, Disc: _disc, Cover: _cover,
 }
 
 

@@ -1,0 +1,212 @@
+// What the triangulations share: reading points, inserting them in spatial
+// order while keeping track of input indices and duplicates, result arrays
+// filled with the GIL released, and the lock that keeps one triangulation
+// from being read and changed at once by two Python threads.
+#pragma once
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Spatial_sort_traits_adapter_2.h>
+#include <CGAL/Spatial_sort_traits_adapter_3.h>
+#include <CGAL/property_map.h>
+#include <CGAL/spatial_sort.h>
+
+#include <cstdint>
+#include <mutex>
+#include <numeric>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "companion/io/array_readers.hpp"
+#include "shared/finite.hpp"
+
+namespace zenolith::triangulation {
+
+namespace py = pybind11;
+
+// Filtered exact predicates, constructions in doubles.
+using Epick = CGAL::Exact_predicates_inexact_constructions_kernel;
+// Point, simplex and Voronoi vertex indices, as numpy's intp.
+using Index = std::int64_t;
+using IndexArray = py::array_t<Index>;
+
+// What a vertex or a cell carries: its index, -1 until one is given (the
+// library default-constructs it; a bare integer would start undefined).
+struct Slot {
+    Index value = -1;
+};
+
+// The finite points of an argument, D coordinates a row: an (N, D)
+// array-like, one point (`single`), or a list of core points. A NaN or an
+// infinity is a ValueError naming its row.
+struct PointRows {
+    std::vector<double> xyz;
+    bool single = false;
+};
+
+template <int D>
+PointRows read_points(py::handle obj, const char* name) {
+    companion::Points<D> p(obj, name);
+    const py::ssize_t n = p.size();
+    PointRows out{std::vector<double>(static_cast<std::size_t>(n * D)), p.single()};
+    for (py::ssize_t i = 0; i < n; ++i) {
+        for (int k = 0; k < D; ++k) {
+            const double x = p[i][k];
+            if (!finite(x)) raise_not_finite(name, p.single() ? -1 : i);
+            out.xyz[static_cast<std::size_t>(i * D + k)] = x;
+        }
+    }
+    return out;
+}
+
+template <int D>
+using KernelPoint = std::conditional_t<D == 2, Epick::Point_2, Epick::Point_3>;
+
+template <int D>
+KernelPoint<D> point_of(const double* xyz) {
+    if constexpr (D == 2) {
+        return {xyz[0], xyz[1]};
+    } else {
+        return {xyz[0], xyz[1], xyz[2]};
+    }
+}
+
+template <int D>
+std::vector<KernelPoint<D>> kernel_points(const double* xyz, std::size_t n) {
+    std::vector<KernelPoint<D>> out;
+    out.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) out.push_back(point_of<D>(xyz + i * D));
+    return out;
+}
+
+// The library's spatial order of points (a Hilbert order with median
+// splits), as a permutation of their positions.
+template <int D>
+std::vector<std::size_t> spatial_order(const std::vector<KernelPoint<D>>& points) {
+    std::vector<std::size_t> order(points.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    using Map = typename CGAL::Pointer_property_map<KernelPoint<D>>::const_type;
+    using Adapter = std::conditional_t<D == 2, CGAL::Spatial_sort_traits_adapter_2<Epick, Map>,
+                                       CGAL::Spatial_sort_traits_adapter_3<Epick, Map>>;
+    CGAL::spatial_sort(order.begin(), order.end(), Adapter(CGAL::make_property_map(points)));
+    return order;
+}
+
+// Where to start looking for the next point: the face or cell of the last
+// vertex inserted.
+template <class V>
+auto hint_of(const V& v) -> decltype(v->face()) {
+    return v->face();
+}
+template <class V>
+auto hint_of(const V& v) -> decltype(v->cell()) {
+    return v->cell();
+}
+
+// Inserts `points` (input indices first, first + 1, ...) in spatial order
+// with the previous vertex's face as the hint, as the library's range
+// insertion does. Equal points share one vertex, whose index is the smallest
+// of theirs: rep[first + k] becomes the index of the vertex representing
+// point k (rep must already hold first + points.size() entries). Returns
+// the vertex of each point.
+template <class Tr, int D>
+std::vector<typename Tr::Vertex_handle> insert_points(Tr& tr, const std::vector<KernelPoint<D>>& points, Index first, std::vector<Index>& rep) {
+    using Vertex_handle = typename Tr::Vertex_handle;
+    std::vector<Vertex_handle> vertex(points.size());
+    decltype(hint_of(Vertex_handle())) hint{};
+    for (std::size_t k : spatial_order<D>(points)) {
+        const auto before = tr.number_of_vertices();
+        const Vertex_handle v = tr.insert(points[k], hint);
+        const Index index = first + static_cast<Index>(k);
+        if (tr.number_of_vertices() != before || v->info().value < 0 || index < v->info().value) {
+            v->info().value = index;
+        }
+        vertex[k] = v;
+        hint = hint_of(v);
+    }
+    for (std::size_t k = 0; k < points.size(); ++k) rep[static_cast<std::size_t>(first) + k] = vertex[k]->info().value;
+    return vertex;
+}
+
+// A numpy array of the given shape over a vector's memory, which it takes
+// over (no copy): results are built as plain vectors with the GIL released,
+// then handed to Python.
+template <class T>
+py::array_t<T> as_array(std::vector<T>&& values, std::vector<py::ssize_t> shape) {
+    auto* owner = new std::vector<T>(std::move(values));
+    py::capsule keep(owner, [](void* p) { delete static_cast<std::vector<T>*>(p); });
+    return py::array_t<T>(std::move(shape), owner->data(), keep);
+}
+
+// Holds a triangulation's lock with the GIL released: two Python threads
+// never change and read one triangulation at once, and a thread waiting for
+// the lock does not hold up the interpreter.
+class Locked {
+public:
+    explicit Locked(std::mutex& m) : nogil_(), lock_(m) {}
+
+private:
+    py::gil_scoped_release nogil_;
+    std::lock_guard<std::mutex> lock_;
+};
+
+// The answers of a query over points: one a row, 0-d for a single point.
+inline IndexArray query_result(std::vector<Index>&& answers, bool single) {
+    std::vector<py::ssize_t> shape;
+    if (!single) shape.push_back(static_cast<py::ssize_t>(answers.size()));
+    return as_array(std::move(answers), std::move(shape));
+}
+
+// The order to answer queries in: spatial, so that each search starts
+// beside the previous answer.
+template <int D>
+std::vector<std::size_t> query_order(const std::vector<KernelPoint<D>>& points) {
+    if (points.size() < 64) {
+        std::vector<std::size_t> order(points.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        return order;
+    }
+    return spatial_order<D>(points);
+}
+
+// The points of a triangulation (input order, then the vertices it made
+// itself), the vertex each one is represented by, and the lock.
+template <int D>
+class PointStore {
+public:
+    PointStore() = default;
+    PointStore(const PointStore& other) : coords_(other.coords_), rep_(other.rep_) {}
+    PointStore& operator=(const PointStore&) = delete;
+
+    Index count() const { return static_cast<Index>(coords_.size() / D); }
+
+    py::array_t<double> points() {
+        std::vector<double> xyz;
+        {
+            Locked lock(mutex_);
+            xyz = coords_;
+        }
+        const auto n = static_cast<py::ssize_t>(xyz.size() / D);
+        return as_array(std::move(xyz), {n, D});
+    }
+
+    IndexArray duplicates() {
+        std::vector<Index> rep;
+        {
+            Locked lock(mutex_);
+            rep = rep_;
+        }
+        const auto n = static_cast<py::ssize_t>(rep.size());
+        return as_array(std::move(rep), {n});
+    }
+
+protected:
+    std::vector<double> coords_;  // every point, D coordinates each
+    std::vector<Index> rep_;      // the vertex index each point is represented by
+    std::mutex mutex_;
+};
+
+}  // namespace zenolith::triangulation

@@ -172,8 +172,9 @@ public:
                 if (cell_index(g) >= 0) {
                     directions.insert(directions.end(), {nan, nan, nan});
                 } else {
-                    // (p, q, r) turns counter-clockwise seen from outside c... from
-                    // inside: its normal points into c, the ray the other way
+                    // the facet in this order has its normal pointing into c (as
+                    // the hull facets of infinite cells point out): the ray goes
+                    // the other way
                     const auto n = CGAL::cross_product(q - p, r - p);
                     directions.insert(directions.end(), {-n.x(), -n.y(), -n.z()});
                 }

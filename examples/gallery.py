@@ -191,7 +191,38 @@ def classify_picture(out: pathlib.Path) -> None:
     d.save(out / "classify.svg")
 
 
-PICTURES = [hull_picture, affine_picture, circles_picture, spheres_picture, classify_picture]
+# ---- a polygon with a hole, meshed; a Voronoi diagram ------------------------------
+
+def triangulation_picture(out: pathlib.Path) -> None:
+    """A polygon with a hole as a constrained Delaunay triangulation, refined
+    into a quality mesh (no angle below 25 degrees); and the Voronoi diagram
+    of random points over their Delaunay triangulation. Needs the
+    GPL-licensed zenolith-algorithms (skipped without it)."""
+    try:
+        from zenolith_algorithms.triangulation import Delaunay2, refine, triangulate_polygon
+    except ImportError:
+        print("triangulation.svg skipped: zenolith-algorithms is not installed")
+        return
+    t = 2 * np.pi * np.arange(24) / 24
+    outer = np.column_stack([np.cos(t) * (4 + np.cos(5 * t)), np.sin(t) * (4 + np.cos(5 * t))])
+    hole = [[-1.0, -1.0], [1.5, -0.5], [0.5, 1.5]]
+    mesh = refine(triangulate_polygon(outer, holes=[hole]), min_angle=25.0, max_edge=0.9)
+    left = Drawing(size=340, title=f"refined: {int(mesh.inside.sum())} triangles, no angle below 25°")
+    for a, b, c in mesh.points[mesh.simplices[mesh.inside]]:
+        left.add(z.Triangle2(z.Point2(*a), z.Point2(*b), z.Point2(*c)), stroke="#1f77b4", width=0.75, fill="#dbe9f6")
+    points = np.random.default_rng(3).random((60, 2)) * 8 - 4
+    delaunay = Delaunay2(points)
+    right = Drawing(view=(-4.5, -4.5, 4.5, 4.5), size=340, title="Delaunay (grey) and Voronoi (red)")
+    right.add(delaunay, stroke="#999999", width=0.75)
+    voronoi = delaunay.voronoi()
+    right.add(voronoi, stroke="#d62728", width=1.25)
+    for (e0, _), d in zip(voronoi.edges[voronoi.edges[:, 1] < 0], voronoi.directions[voronoi.edges[:, 1] < 0]):
+        right.add(z.Ray2(z.Point2(*voronoi.vertices[e0]), z.Vector2(*d)), stroke="#d62728", width=1.25, arrow=False)
+    right.add(points, stroke="#000000", point_size=2.5)
+    (out / "triangulation.svg").write_text(side_by_side([left, right]), encoding="utf-8")
+
+
+PICTURES = [hull_picture, affine_picture, circles_picture, spheres_picture, classify_picture, triangulation_picture]
 
 
 def main(argv: list[str]) -> None:

@@ -134,6 +134,8 @@ _ALGORITHM_NAMES = (
     "Delaunay3",
     "ConstrainedDelaunay2",
     "Voronoi",
+    "AlphaShape2",
+    "AlphaShape3",
     "triangulate_polygon",
     "refine",
 )

@@ -237,3 +237,37 @@ def test_triangulations_draw():
     assert len(drawing) == 2 and "<path" in drawing.svg()
     assert "<svg" in Delaunay3(SPATIAL["grid"])._repr_svg_()
     assert zenolith.Delaunay2 is Delaunay2 and math.isfinite(t.points.sum())
+
+
+def _once(faces, ndim):
+    """The facets that belong to exactly one of the simplices."""
+    count = {}
+    for s in faces:
+        for i in range(ndim + 1):
+            key = frozenset(s) - {s[i]}
+            count[key] = count.get(key, 0) + 1
+    return {key for key, n in count.items() if n == 1}
+
+
+@pytest.mark.parametrize("ndim", [2, 3])
+def test_alpha_shapes_are_subcomplexes_with_their_boundary(ndim):
+    from zenolith_algorithms.triangulation import AlphaShape2, AlphaShape3
+
+    p = PLANAR["random"] if ndim == 2 else SPATIAL["random"]
+    shape = (AlphaShape2 if ndim == 2 else AlphaShape3)(p)
+    delaunay = (Delaunay2 if ndim == 2 else Delaunay3)(p)
+    assert {frozenset(s) for s in shape.simplices(1e9)} == {frozenset(s) for s in delaunay.simplices}
+    assert {frozenset(f) for f in shape.boundary(1e9)} == {frozenset(f) for f in delaunay.convex_hull}
+    for alpha in (shape.spectrum[len(shape.spectrum) // 3], shape.optimal_alpha()):
+        simplices, boundary = shape.simplices(alpha), shape.boundary(alpha)
+        assert {frozenset(f) for f in boundary} == _once(simplices, ndim)
+        # oriented with the shape on the inner side
+        inner = {frozenset(s): s for s in simplices}
+        for f in boundary:
+            s = next(v for key, v in inner.items() if set(f) < key)
+            far = p[list(set(s) - set(f))[0]]
+            assert exact.orientation(*p[f], far) == (1 if ndim == 2 else -1)
+    assert set(np.unique(shape.simplices(shape.optimal_alpha()))) == set(range(len(p)))
+    assert pickle.loads(pickle.dumps(shape)).spectrum.tolist() == shape.spectrum.tolist()
+    with pytest.raises(ValueError, match="alpha"):
+        shape.simplices(-1.0)

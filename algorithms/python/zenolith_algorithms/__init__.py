@@ -15,6 +15,8 @@ from __future__ import annotations
 # shared internals first), in the family's own Python module.
 from ._about import library_version
 from .triangulation import (
+    AlphaShape2,
+    AlphaShape3,
     ConstrainedDelaunay2,
     Delaunay2,
     Delaunay3,
@@ -29,6 +31,8 @@ __all__ = [
     "Delaunay3",
     "ConstrainedDelaunay2",
     "Voronoi",
+    "AlphaShape2",
+    "AlphaShape3",
     "triangulate_polygon",
     "refine",
 ]

@@ -39,6 +39,8 @@ __all__ = [
     "Delaunay3",
     "ConstrainedDelaunay2",
     "Voronoi",
+    "AlphaShape2",
+    "AlphaShape3",
     "triangulate_polygon",
     "refine",
 ]
@@ -229,6 +231,11 @@ class _Delaunay(_Triangulation):
     def voronoi(self) -> Voronoi:
         """The Voronoi diagram, the dual of this triangulation."""
         return Voronoi(self.ndim, *self._native.voronoi())
+
+    def alpha_shape(self) -> _AlphaShape:
+        """The alpha shapes of these points (:class:`AlphaShape2` or
+        :class:`AlphaShape3`), point indices unchanged."""
+        return (AlphaShape2 if self.ndim == 2 else AlphaShape3)(self.points)
 
 
 class Delaunay2(_Delaunay):
@@ -517,3 +524,89 @@ class Voronoi:
         """The finite edges' ends, for :class:`zenolith.Drawing`."""
         finite = self.edges[(self.edges >= 0).all(axis=1)]
         return self.vertices[finite]
+
+
+class _AlphaShape:
+    """The alpha shapes of a point set, for every alpha at once."""
+
+    ndim: ClassVar[int]
+    _native_class: ClassVar[Any]
+
+    def __init__(self, points: npt.ArrayLike) -> None:
+        self._native: Any = self._native_class(_points_argument(points, self.ndim))
+        self._cache: dict[str, Any] = {}
+
+    @property
+    def points(self) -> _FloatArray:
+        """The points, float64 ``(N, ndim)``. Read-only."""
+        if "points" not in self._cache:
+            self._cache["points"] = _frozen(self._native.points())
+        return self._cache["points"]  # type: ignore[no-any-return]
+
+    @property
+    def duplicates(self) -> _IndexArray:
+        """For each point, the point whose vertex represents it (see
+        :attr:`Delaunay2.duplicates`)."""
+        return _frozen(self._native.duplicates())  # type: ignore[no-any-return]
+
+    @property
+    def dimension(self) -> int:
+        """The affine dimension the points span; below ``ndim`` every shape
+        is empty."""
+        return int(self._native.dimension)
+
+    @property
+    def spectrum(self) -> _FloatArray:
+        """The alpha values at which the shape changes, ascending (squared
+        radii, rounded to doubles)."""
+        if "spectrum" not in self._cache:
+            self._cache["spectrum"] = _frozen(self._native.spectrum())
+        return self._cache["spectrum"]  # type: ignore[no-any-return]
+
+    def optimal_alpha(self, components: int = 1) -> float:
+        """The smallest alpha whose shape has at most ``components`` solid
+        parts with every point on it or inside (``inf`` when none does)."""
+        return float(self._native.optimal_alpha(components))
+
+    def simplices(self, alpha: float) -> _IndexArray:
+        """The simplices of the shape for ``alpha`` (a squared radius): the
+        Delaunay triangles (tetrahedra) whose circumscribing circle (sphere)
+        has a squared radius at most alpha, compared exactly, without
+        dangling parts. Raises ``ValueError`` for a negative or non-finite
+        alpha."""
+        return self._native.at(alpha)[0]  # type: ignore[no-any-return]
+
+    def boundary(self, alpha: float) -> _IndexArray:
+        """The boundary of the shape for ``alpha``: in the plane its edges
+        ``(K, 2)``, each with the shape on its left; in space its triangles
+        ``(K, 3)``, counter-clockwise seen from outside."""
+        return self._native.at(alpha)[1]  # type: ignore[no-any-return]
+
+    def __reduce__(self) -> tuple[Any, ...]:
+        return (type(self), (np.array(self.points),))
+
+    def __repr__(self) -> str:
+        return f"{type(self).__name__}({len(self.points)} points, {len(self.spectrum)} alpha values)"
+
+
+class AlphaShape2(_AlphaShape):
+    """The alpha shapes of points in the plane (regularized: no dangling
+    edges or points), with exact comparisons of squared radii.
+
+    ``points``: an ``(N, 2)`` array-like of finite numbers. Alpha is a
+    squared radius: ``simplices(alpha)`` are the triangles of the shape,
+    ``boundary(alpha)`` its edges; ``optimal_alpha()`` the smallest alpha
+    giving one solid part holding every point.
+    """
+
+    ndim = 2
+    _native_class = _native.AlphaShape2
+
+
+class AlphaShape3(_AlphaShape):
+    """The alpha shapes of points in space (regularized), with exact
+    comparisons of squared radii; see :class:`AlphaShape2`. ``boundary`` gives
+    outward-oriented triangles."""
+
+    ndim = 3
+    _native_class = _native.AlphaShape3

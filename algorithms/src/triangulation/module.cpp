@@ -7,4 +7,5 @@ PYBIND11_MODULE(_triangulation, m) {
     zenolith::triangulation::register_delaunay2(m);
     zenolith::triangulation::register_delaunay3(m);
     zenolith::triangulation::register_constrained2(m);
+    zenolith::triangulation::register_alpha_shapes(m);
 }

@@ -8,5 +8,6 @@ namespace zenolith::triangulation {
 void register_delaunay2(pybind11::module_& m);
 void register_delaunay3(pybind11::module_& m);
 void register_constrained2(pybind11::module_& m);
+void register_alpha_shapes(pybind11::module_& m);
 
 }  // namespace zenolith::triangulation

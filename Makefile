@@ -44,12 +44,19 @@ parallel: $(STAMP)
 test: $(STAMP)
 	$(PY) -m pytest -q
 
-bench: $(STAMP)
+# The libraries the benchmarks compare with, installed when their list changed.
+BENCH_READY := $(VENV)/.bench-requirements-installed
+$(BENCH_READY): requirements-bench.txt $(READY)
+	$(PY) -m pip install --quiet --disable-pip-version-check -r requirements-bench.txt
+	@touch $@
+
+bench: $(STAMP) $(BENCH_READY)
 	$(PY) benchmarks/bench_calls.py
 	$(PY) benchmarks/bench_arrays.py
 	$(PY) benchmarks/bench_distances.py
 	$(PY) benchmarks/bench_pickle.py
 	$(PY) benchmarks/bench_objects.py
+	$(PY) benchmarks/bench_triangulation.py
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py

@@ -16,3 +16,18 @@ assert_type(library_version(), str)
 # What the checker must reject.
 zenolith.library_versions()  # type: ignore[attr-defined]
 zenolith.library_version(1)  # type: ignore[call-arg]
+
+# The triangulations, through zenolith too.
+import numpy as np
+import numpy.typing as npt
+
+from zenolith_algorithms.triangulation import ConstrainedDelaunay2, Voronoi
+
+tri = zenolith.Delaunay2(np.zeros((3, 2)))
+assert_type(tri.simplices, npt.NDArray[np.intp])
+assert_type(tri.find_simplex([0.0, 0.0]), npt.NDArray[np.intp] | int)
+assert_type(tri.voronoi(), Voronoi)
+assert_type(zenolith.refine(zenolith.triangulate_polygon([[0, 0], [1, 0], [0, 1]]), min_angle=25), ConstrainedDelaunay2)
+assert_type(zenolith.AlphaShape3(np.zeros((4, 3))).optimal_alpha(), float)
+zenolith.refine(tri)  # type: ignore[arg-type]
+zenolith.refine(zenolith.ConstrainedDelaunay2(), domain="outside")  # type: ignore[arg-type]

@@ -438,6 +438,14 @@ def _modules():
     for info in pkgutil.iter_modules(zenolith.__path__):
         if not info.name.startswith("_"):
             yield importlib.import_module(f"zenolith.{info.name}")
+    # the GPL-licensed families, where installed
+    try:
+        algorithms = importlib.import_module("zenolith_algorithms")
+    except ImportError:
+        return
+    for info in pkgutil.iter_modules(algorithms.__path__):
+        if not info.name.startswith("_"):
+            yield importlib.import_module(f"zenolith_algorithms.{info.name}")
 
 
 def _public(module):
@@ -461,10 +469,34 @@ def _members(cls):
     library's."""
     if isinstance(cls, enum.EnumMeta):
         return
-    for name, attr in vars(cls).items():
-        public = not name.startswith("_") or (name.endswith("_") and name != "__init__")
-        if public and (inspect.isfunction(attr) or isinstance(attr, property)):
-            yield name, attr
+    seen = set()
+    for base in cls.__mro__:
+        if not getattr(base, "__module__", "").startswith("zenolith"):
+            continue
+        if base is not cls and not _has_default(cls):
+            break  # members of bases need an instance to be called on
+        for name, attr in vars(base).items():
+            public = not name.startswith("_") or (name.endswith("_") and name != "__init__")
+            if not public or name in seen or not (inspect.isfunction(attr) or isinstance(attr, property)):
+                continue
+            seen.add(name)
+            # a member inherited from a base of ours is called on the first
+            # class that has it, not on every one
+            if base is cls or id(attr) not in _INHERITED:
+                _INHERITED.add(id(attr))
+                yield name, attr
+
+
+_INHERITED = set()
+
+
+def _has_default(cls):
+    """Whether the class makes an instance without arguments."""
+    try:
+        cls()
+    except Exception:
+        return False
+    return True
 
 
 PUBLIC = list({id(v): v for m in _modules() for v in _public(m)}.values())
@@ -499,7 +531,7 @@ class Target:
         if self.member.endswith("="):
             return (f"obj.{self.member[:-1]} = {inner}" if len(args) == 1 and not kwargs else
                     f"type(obj).{self.member[:-1]}.fset(obj, {inner})")
-        if isinstance(vars(self.cls)[self.member], property):
+        if isinstance(inspect.getattr_static(self.cls, self.member), property):
             return f"obj.{self.member}"
         return f"obj.{self.member}({inner})"
 

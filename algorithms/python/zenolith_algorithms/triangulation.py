@@ -25,6 +25,7 @@ the same thing: ``points``, ``simplices``, ``neighbors``, ``convex_hull``,
 from __future__ import annotations
 
 import math
+import operator
 from typing import TYPE_CHECKING, Any, ClassVar, Literal, Sequence, TypeAlias
 
 import numpy as np
@@ -76,7 +77,7 @@ class _Triangulation:
     ndim: ClassVar[int]
     _native_class: ClassVar[Any]
 
-    def __init__(self, points: npt.ArrayLike) -> None:
+    def __init__(self, points: npt.ArrayLike = ()) -> None:
         self._native: Any = self._new_native(_points_argument(points, self.ndim))
         # how it was built, replayed on unpickling: ("insert", start, stop), ...
         self._recipe: list[tuple[Any, ...]] = [("insert", 0, len(self._native.duplicates()))]
@@ -230,7 +231,7 @@ class _Delaunay(_Triangulation):
 
     def voronoi(self) -> Voronoi:
         """The Voronoi diagram, the dual of this triangulation."""
-        return Voronoi(self.ndim, *self._native.voronoi())
+        return Voronoi(self)
 
     def alpha_shape(self) -> _AlphaShape:
         """The alpha shapes of these points (:class:`AlphaShape2` or
@@ -280,7 +281,7 @@ class ConstrainedDelaunay2(_Triangulation):
     def _new_native(cls, points: Any) -> Any:
         return _native.ConstrainedDelaunay2(points, np.empty((0, 2), np.intp))
 
-    def __init__(self, points: npt.ArrayLike, segments: npt.ArrayLike | None = None) -> None:
+    def __init__(self, points: npt.ArrayLike = (), segments: npt.ArrayLike | None = None) -> None:
         super().__init__(points)
         if segments is not None:
             self.constrain(segments)
@@ -403,7 +404,9 @@ def refine(cdt: ConstrainedDelaunay2, max_edge: float | None = None, min_angle: 
 
     Refinement is guaranteed to end for ``min_angle`` up to 20.7 degrees
     (the default) and nearly always does up to about 33; larger bounds are
-    refused with ``ValueError``. Angles of the input smaller than the bound
+    refused with ``ValueError``, as is a ``max_edge`` that would need more
+    than :data:`MAX_TRIANGLES` triangles and coordinates beyond 1e150 in
+    magnitude (their squared lengths overflow). Angles of the input smaller than the bound
     stay, with small triangles around them. A long refinement is interrupted
     by Ctrl-C (``KeyboardInterrupt``).
     """
@@ -417,6 +420,10 @@ def refine(cdt: ConstrainedDelaunay2, max_edge: float | None = None, min_angle: 
     size = 0.0 if max_edge is None else float(max_edge)
     if not (math.isfinite(size) and (max_edge is None or size > 0.0)):
         raise ValueError(f"max_edge: expected a positive finite length or None, got {max_edge!r}")
+    if len(cdt.points) and float(np.abs(cdt.points).max()) > 1e150:
+        raise ValueError("cdt: coordinates beyond 1e150 in magnitude cannot be refined (squared lengths overflow)")
+    if max_edge is not None:
+        _check_mesh_size(cdt, size, domain)
     args = (math.sin(math.radians(angle)) ** 2, size, _DOMAINS[domain])
     out = ConstrainedDelaunay2.__new__(ConstrainedDelaunay2)
     out._native = cdt._native.refined(*args)
@@ -425,9 +432,31 @@ def refine(cdt: ConstrainedDelaunay2, max_edge: float | None = None, min_angle: 
     return out
 
 
+#: The most triangles a refinement may be asked for (about 13 GB of mesh).
+MAX_TRIANGLES = 1 << 27
+
+
+def _check_mesh_size(cdt: ConstrainedDelaunay2, max_edge: float, domain: str) -> None:
+    """Refuses an edge bound that would need more than MAX_TRIANGLES
+    triangles to cover the domain (each at most an equilateral one of side
+    max_edge) instead of running out of memory."""
+    if cdt.dimension < 2:
+        return
+    meshed = cdt.inside if domain == "inside" else cdt.enclosed if domain == "enclosed" else slice(None)
+    a, b, c = (cdt.points[cdt.simplices[meshed][:, k]] for k in range(3))
+    area = 0.5 * float(np.abs((b[:, 0] - a[:, 0]) * (c[:, 1] - a[:, 1]) - (b[:, 1] - a[:, 1]) * (c[:, 0] - a[:, 0])).sum())
+    with np.errstate(all="ignore"):
+        needed = area / (math.sqrt(3.0) / 4.0 * max_edge * max_edge) if max_edge > 1e-150 else math.inf
+    if not needed <= MAX_TRIANGLES:
+        raise ValueError(f"max_edge: {max_edge!r} would need about {needed:.3g} triangles to cover the domain "
+                         f"(area {area:.6g}); at most {MAX_TRIANGLES} are made")
+
+
 class Voronoi:
-    """The Voronoi diagram of a Delaunay triangulation (its dual), from
-    :meth:`Delaunay2.voronoi` or :meth:`Delaunay3.voronoi`.
+    """The Voronoi diagram of a Delaunay triangulation (its dual), also from
+    :meth:`Delaunay2.voronoi` or :meth:`Delaunay3.voronoi`; without one, the
+    empty planar diagram. Raises ``ValueError`` for points in space that
+    span less than space.
 
     Voronoi vertex ``s`` is the circumcentre of simplex ``s`` (rounded to
     doubles). Each Voronoi edge separates the regions of the points of one
@@ -442,10 +471,14 @@ class Voronoi:
     the region is unbounded.
     """
 
-    def __init__(self, ndim: int, vertices: _FloatArray, edges: _IndexArray, directions: _FloatArray,
-                 edge_points: _IndexArray, region_offsets: _IndexArray, region_vertices: _IndexArray) -> None:
+    def __init__(self, triangulation: _Delaunay | None = None) -> None:
+        if triangulation is None:
+            triangulation = Delaunay2()
+        if not isinstance(triangulation, _Delaunay):
+            raise TypeError(f"triangulation: expected a Delaunay2 or Delaunay3, got {type(triangulation).__name__}")
+        vertices, edges, directions, edge_points, region_offsets, region_vertices = triangulation._native.voronoi()
         #: The dimension of the space.
-        self.ndim = ndim
+        self.ndim = triangulation.ndim
         #: The Voronoi vertices, ``(V, ndim)``: vertex s is simplex s's circumcentre.
         self.vertices: _FloatArray = _frozen(vertices)
         #: Each edge's two Voronoi vertices, ``(E, 2)``, -1 for an end at infinity.
@@ -486,9 +519,15 @@ class Voronoi:
     def region_polygon(self, i: int) -> _FloatArray:
         """The bounded region of point ``i`` in the plane as a
         counter-clockwise ``(k, 2)`` polygon. Raises ``ValueError`` when it
-        is unbounded."""
+        is unbounded and ``IndexError`` for an index out of range (negative
+        ones count from the end)."""
         if self.ndim != 2:
             raise ValueError("region_polygon: only planar Voronoi regions are polygons")
+        n = len(self.region_offsets) - 1
+        i = operator.index(i)
+        if not -n <= i < n:
+            raise IndexError(f"region_polygon: point {i} is out of range for {n} points")
+        i %= n
         ring = self.region_vertices[self.region_offsets[i]:self.region_offsets[i + 1]]
         if len(ring) == 0 or ring[-1] < 0:
             raise ValueError(f"region_polygon: the region of point {i} is unbounded")
@@ -532,7 +571,7 @@ class _AlphaShape:
     ndim: ClassVar[int]
     _native_class: ClassVar[Any]
 
-    def __init__(self, points: npt.ArrayLike) -> None:
+    def __init__(self, points: npt.ArrayLike = ()) -> None:
         self._native: Any = self._native_class(_points_argument(points, self.ndim))
         self._cache: dict[str, Any] = {}
 

@@ -3,7 +3,9 @@ predicates (zenolith.exact): orientation, neighbours, empty circles and
 spheres, the hull, point location; constrained edges, refined meshes,
 Voronoi regions, pickling and bad input."""
 
+import gc
 import math
+import os
 import pickle
 
 import numpy as np
@@ -12,6 +14,8 @@ import pytest
 import zenolith
 from zenolith import exact
 from zenolith_algorithms.triangulation import (
+    AlphaShape2,
+    AlphaShape3,
     ConstrainedDelaunay2,
     Delaunay2,
     Delaunay3,
@@ -251,8 +255,6 @@ def _once(faces, ndim):
 
 @pytest.mark.parametrize("ndim", [2, 3])
 def test_alpha_shapes_are_subcomplexes_with_their_boundary(ndim):
-    from zenolith_algorithms.triangulation import AlphaShape2, AlphaShape3
-
     p = PLANAR["random"] if ndim == 2 else SPATIAL["random"]
     shape = (AlphaShape2 if ndim == 2 else AlphaShape3)(p)
     delaunay = (Delaunay2 if ndim == 2 else Delaunay3)(p)
@@ -271,3 +273,29 @@ def test_alpha_shapes_are_subcomplexes_with_their_boundary(ndim):
     assert pickle.loads(pickle.dumps(shape)).spectrum.tolist() == shape.spectrum.tolist()
     with pytest.raises(ValueError, match="alpha"):
         shape.simplices(-1.0)
+
+
+@pytest.mark.skipif(not os.path.exists("/proc/self/statm"), reason="needs /proc")
+def test_memory_is_released_with_the_triangulation():
+    def resident():
+        with open("/proc/self/statm") as f:
+            return int(f.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+    def round_():
+        t = Delaunay2(RNG.random((2000, 2)))
+        t.simplices, t.edges, t.voronoi().areas(), t.find_simplex(RNG.random((100, 2)))
+        Delaunay3(RNG.random((500, 3))).voronoi()
+        refine(_square_with_hole(), max_edge=0.3)
+        AlphaShape3(RNG.random((300, 3))).boundary(0.1)
+        with pytest.raises(ValueError):
+            Delaunay2([[0, 0], [1, np.inf]])
+
+    for _ in range(5):
+        round_()
+    gc.collect()
+    before = resident()
+    for _ in range(40):
+        round_()
+    gc.collect()
+    # one round holds a few megabytes: losing any of it each round would show
+    assert resident() - before < 3_000_000

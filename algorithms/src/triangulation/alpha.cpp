@@ -60,7 +60,7 @@ public:
         this->coords_ = rows.xyz;
         this->rep_.resize(n);
         typename S::Dt dt;
-        insert_points<typename S::Dt, D>(dt, kernel_points<D>(rows.xyz.data(), n), 0, this->rep_);
+        insert_points<typename S::Dt, D>(dt, kernel_points<D>(rows.xyz.data(), n), 0, this->rep_, true);
         dimension_ = dt.dimension();
         // the alpha shape takes the triangulation over; below full dimension
         // there is nothing to classify and it is not built

@@ -111,13 +111,21 @@ auto hint_of(const V& v) -> decltype(v->cell()) {
 // insertion does. Equal points share one vertex, whose index is the smallest
 // of theirs: rep[first + k] becomes the index of the vertex representing
 // point k (rep must already hold first + points.size() entries). Returns
-// the vertex of each point.
+// the vertex of each point. Called with the GIL released; `interruptible`
+// (for a triangulation no one else sees yet, which an exception discards)
+// lets a signal (Ctrl-C) stop it with its exception.
 template <class Tr, int D>
-std::vector<typename Tr::Vertex_handle> insert_points(Tr& tr, const std::vector<KernelPoint<D>>& points, Index first, std::vector<Index>& rep) {
+std::vector<typename Tr::Vertex_handle> insert_points(Tr& tr, const std::vector<KernelPoint<D>>& points, Index first,
+                                                      std::vector<Index>& rep, bool interruptible) {
     using Vertex_handle = typename Tr::Vertex_handle;
     std::vector<Vertex_handle> vertex(points.size());
     decltype(hint_of(Vertex_handle())) hint{};
+    std::size_t done = 0;
     for (std::size_t k : spatial_order<D>(points)) {
+        if (interruptible && (++done & 0xffff) == 0) {
+            py::gil_scoped_acquire gil;
+            if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+        }
         const auto before = tr.number_of_vertices();
         const Vertex_handle v = tr.insert(points[k], hint);
         const Index index = first + static_cast<Index>(k);

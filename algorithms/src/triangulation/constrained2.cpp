@@ -29,7 +29,7 @@ class Constrained2 : public Planar<Cdt> {
 public:
     // segments: an (S, 2) int64 array of point indices, checked here too.
     Constrained2(py::handle points, const py::array_t<Index, py::array::c_style | py::array::forcecast>& segments) {
-        insert(points);
+        insert(points, true);
         constrain(segments);
     }
 

@@ -19,7 +19,7 @@ using Dt = CGAL::Delaunay_triangulation_2<Epick, CGAL::Triangulation_data_struct
 
 class Delaunay2 : public Planar<Dt> {
 public:
-    explicit Delaunay2(py::handle points) { insert(points); }
+    explicit Delaunay2(py::handle points) { insert(points, true); }
 
     // The vertex nearest to each query point (the smallest index among
     // equally near ones is not promised: one of them), -1 when empty.

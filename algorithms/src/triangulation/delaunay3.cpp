@@ -24,16 +24,17 @@ using Point = Epick::Point_3;
 
 class Delaunay3 : public PointStore<3> {
 public:
-    explicit Delaunay3(py::handle points) { insert(points); }
+    explicit Delaunay3(py::handle points) { insert(points, true); }
 
-    void insert(py::handle obj) {
+    // Adds points; `interruptible`: see insert_points.
+    void insert(py::handle obj, bool interruptible = false) {
         const PointRows rows = read_points<3>(obj, "points");
         Locked lock(mutex_);
         const std::size_t n = rows.xyz.size() / 3;
         const Index first = count();
         coords_.insert(coords_.end(), rows.xyz.begin(), rows.xyz.end());
         rep_.resize(rep_.size() + n);
-        const auto added = insert_points<Dt, 3>(tr_, kernel_points<3>(rows.xyz.data(), n), first, rep_);
+        const auto added = insert_points<Dt, 3>(tr_, kernel_points<3>(rows.xyz.data(), n), first, rep_, interruptible);
         vertex_of_.insert(vertex_of_.end(), added.begin(), added.end());
         numbered_ = false;
     }

@@ -22,11 +22,11 @@ public:
     Planar(const Planar& other) : PointStore<2>(other), tr_(other.tr_) { find_vertices(); }
 
     // Adds points (indices count(), count() + 1, ...); equal points share a
-    // vertex.
-    void insert(py::handle obj) {
+    // vertex. `interruptible`: see insert_points.
+    void insert(py::handle obj, bool interruptible = false) {
         const PointRows rows = read_points<2>(obj, "points");
         Locked lock(mutex_);
-        add_points(rows.xyz);
+        add_points(rows.xyz, interruptible);
     }
 
     int dimension() const { return tr_.dimension(); }
@@ -99,12 +99,12 @@ public:
 
 protected:
     // With the lock held: inserts the points of `xyz`.
-    void add_points(const std::vector<double>& xyz) {
+    void add_points(const std::vector<double>& xyz, bool interruptible) {
         const std::size_t n = xyz.size() / 2;
         const Index first = count();
         coords_.insert(coords_.end(), xyz.begin(), xyz.end());
         rep_.resize(rep_.size() + n);
-        const auto added = insert_points<Tr, 2>(tr_, kernel_points<2>(xyz.data(), n), first, rep_);
+        const auto added = insert_points<Tr, 2>(tr_, kernel_points<2>(xyz.data(), n), first, rep_, interruptible);
         vertex_of_.insert(vertex_of_.end(), added.begin(), added.end());
         numbered_ = false;
     }

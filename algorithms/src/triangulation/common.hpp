@@ -20,8 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "companion/io/array_readers.hpp"
-#include "shared/finite.hpp"
+#include "companion/io/owned_results.hpp"
 
 namespace zenolith::triangulation {
 
@@ -29,6 +28,9 @@ namespace py = pybind11;
 
 // Filtered exact predicates, constructions in doubles.
 using Epick = CGAL::Exact_predicates_inexact_constructions_kernel;
+using companion::as_array;
+using companion::PointRows;
+using companion::read_points;
 // Point, simplex and Voronoi vertex indices, as numpy's intp.
 using Index = std::int64_t;
 using IndexArray = py::array_t<Index>;
@@ -38,29 +40,6 @@ using IndexArray = py::array_t<Index>;
 struct Slot {
     Index value = -1;
 };
-
-// The finite points of an argument, D coordinates a row: an (N, D)
-// array-like, one point (`single`), or a list of core points. A NaN or an
-// infinity is a ValueError naming its row.
-struct PointRows {
-    std::vector<double> xyz;
-    bool single = false;
-};
-
-template <int D>
-PointRows read_points(py::handle obj, const char* name) {
-    companion::Points<D> p(obj, name);
-    const py::ssize_t n = p.size();
-    PointRows out{std::vector<double>(static_cast<std::size_t>(n * D)), p.single()};
-    for (py::ssize_t i = 0; i < n; ++i) {
-        for (int k = 0; k < D; ++k) {
-            const double x = p[i][k];
-            if (!finite(x)) raise_not_finite(name, p.single() ? -1 : i);
-            out.xyz[static_cast<std::size_t>(i * D + k)] = x;
-        }
-    }
-    return out;
-}
 
 template <int D>
 using KernelPoint = std::conditional_t<D == 2, Epick::Point_2, Epick::Point_3>;
@@ -137,16 +116,6 @@ std::vector<typename Tr::Vertex_handle> insert_points(Tr& tr, const std::vector<
     }
     for (std::size_t k = 0; k < points.size(); ++k) rep[static_cast<std::size_t>(first) + k] = vertex[k]->info().value;
     return vertex;
-}
-
-// A numpy array of the given shape over a vector's memory, which it takes
-// over (no copy): results are built as plain vectors with the GIL released,
-// then handed to Python.
-template <class T>
-py::array_t<T> as_array(std::vector<T>&& values, std::vector<py::ssize_t> shape) {
-    auto* owner = new std::vector<T>(std::move(values));
-    py::capsule keep(owner, [](void* p) { delete static_cast<std::vector<T>*>(p); });
-    return py::array_t<T>(std::move(shape), owner->data(), keep);
 }
 
 // Holds a triangulation's lock with the GIL released: two Python threads

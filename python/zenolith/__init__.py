@@ -138,6 +138,11 @@ _ALGORITHM_NAMES = (
     "AlphaShape3",
     "triangulate_polygon",
     "refine",
+    "ConvexHull",
+    "convex_hull",
+    "Polygon2",
+    "PolygonWithHoles2",
+    "from_geo",
 )
 
 if TYPE_CHECKING:

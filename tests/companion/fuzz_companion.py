@@ -490,13 +490,20 @@ def _members(cls):
 _INHERITED = set()
 
 
+#: What a class refusing a call without arguments is made from, if it takes it.
+TRIANGLE = [[0.0, 0.0], [1.0, 0.0], [0.0, 1.0]]
+
+
 def _has_default(cls):
-    """Whether the class makes an instance without arguments."""
-    try:
-        cls()
-    except Exception:
-        return False
-    return True
+    """Whether the class makes an instance without arguments, or from
+    TRIANGLE."""
+    for args in ((), (TRIANGLE,)):
+        try:
+            cls(*args)
+            return True
+        except Exception:
+            pass
+    return False
 
 
 PUBLIC = list({id(v): v for m in _modules() for v in _public(m)}.values())
@@ -611,6 +618,9 @@ def construct(cls, call_args, lines):
     if not isinstance(obj, cls):
         made_lines = []
         obj = call(target, None, [], {}, made_lines)
+    if not isinstance(obj, cls):  # a class that needs an argument: a small triangle's vertices
+        made_lines = []
+        obj = call(target, None, [TRIANGLE], {}, made_lines)
     lines.append(f"obj = {made_lines[-1]}")
     return Arg(obj, made_lines[-1])
 

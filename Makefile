@@ -57,6 +57,7 @@ bench: $(STAMP) $(BENCH_READY)
 	$(PY) benchmarks/bench_pickle.py
 	$(PY) benchmarks/bench_objects.py
 	$(PY) benchmarks/bench_triangulation.py
+	$(PY) benchmarks/bench_polygons.py
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py

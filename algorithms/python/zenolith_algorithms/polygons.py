@@ -4,7 +4,7 @@ Boolean operations, and GeoJSON-style interchange.
 
 Every decision is exact (the geometry library's filtered exact predicates;
 the Boolean operations run on exact constructions and round each output
-coordinate to the nearest double once). Shapely users will find
+coordinate once, to one of the two doubles around the exact value). Shapely users will find
 ``contains``, ``intersection``, ``union``, ``difference``,
 ``symmetric_difference`` and ``__geo_interface__`` where they expect them.
 """
@@ -103,7 +103,7 @@ def _ring(vertices: Any, name: str) -> _FloatArray:
     bad = np.flatnonzero(~np.isfinite(xy).all(axis=1))
     if len(bad):
         raise ValueError(f"{name}[{bad[0]}]: expected finite coordinates, got a NaN or an infinity")
-    if len(xy) > 3 and np.array_equal(xy[0], xy[-1]):
+    if len(xy) > 1 and np.array_equal(xy[0], xy[-1]):
         xy = xy[:-1]
     if len(xy) < 3:
         raise ValueError(f"{name}: a polygon needs at least 3 vertices, got {len(xy)}")
@@ -404,9 +404,19 @@ def _from_checked(exterior: _FloatArray, holes: list[_FloatArray]) -> PolygonWit
     """A result of the library: its rings are simple and oriented (exactly;
     rounding each coordinate once is not checked again)."""
     shape = PolygonWithHoles2.__new__(PolygonWithHoles2)
-    shape._exterior = Polygon2(exterior)
-    shape._holes = [Polygon2(h) for h in holes]
+    shape._exterior = _trusted(exterior)
+    shape._holes = [_trusted(h) for h in holes]
     return shape
+
+
+def _trusted(ring: _FloatArray) -> Polygon2:
+    """A Polygon2 over a fresh finite (N, 2) float64 array of the library,
+    without the checks of its constructor (a result can have a thousand)."""
+    polygon = Polygon2.__new__(Polygon2)
+    ring.flags.writeable = False
+    polygon._vertices = ring
+    polygon._locator = None
+    return polygon
 
 
 #: What the Boolean operations take: a polygon, a polygon with holes, an

@@ -1,7 +1,7 @@
 // Boolean operations on polygons with holes: the library's Boolean set
 // operations over exact constructions. The input doubles are exact rational
-// points; results are exact until each coordinate is rounded to the nearest
-// double once, at output. The callers hand over rings already checked
+// points; results are exact until each coordinate is rounded once, at
+// output, to a neighbouring double. The callers hand over rings already checked
 // (simple, no repeated vertex, outer counter-clockwise, holes clockwise);
 // the holes' placement is checked here, since the library's own checks are
 // compiled out.
@@ -10,6 +10,7 @@
 #include <CGAL/Polygon_2.h>
 #include <CGAL/Polygon_with_holes_2.h>
 
+#include <cmath>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -56,13 +57,23 @@ Shape shape_of(py::handle pair, const char* name) {
     return out;
 }
 
-// A ring's vertices, each coordinate rounded to the nearest double.
+// An exact coordinate as a double next to it (less than one unit in the
+// last place away): its interval approximation where that already lies
+// between two neighbouring doubles, else the exact value rounded to nearest
+// (costly: it evaluates the whole construction exactly).
+double rounded(const Epeck::FT& x) {
+    const auto& approx = x.approx();
+    if (std::nextafter(approx.inf(), approx.sup()) >= approx.sup()) return approx.inf();
+    return CGAL::to_double(x.exact());
+}
+
+// A ring's vertices, each coordinate rounded once.
 std::vector<double> rounded(const Polygon& p) {
     std::vector<double> out;
     out.reserve(2 * p.size());
     for (const auto& v : p.vertices()) {
-        out.push_back(CGAL::to_double(v.x().exact()));
-        out.push_back(CGAL::to_double(v.y().exact()));
+        out.push_back(rounded(v.x()));
+        out.push_back(rounded(v.y()));
     }
     return out;
 }

@@ -222,7 +222,48 @@ def triangulation_picture(out: pathlib.Path) -> None:
     (out / "triangulation.svg").write_text(side_by_side([left, right]), encoding="utf-8")
 
 
-PICTURES = [hull_picture, affine_picture, circles_picture, spheres_picture, classify_picture, triangulation_picture]
+# ---- Boolean operations; points in a polygon -----------------------------------------
+
+def polygons_picture(out: pathlib.Path) -> None:
+    """The intersection of a polygon with a hole and a star, computed exactly;
+    and points inside a star (exact containment) with their convex hull.
+    Needs the GPL-licensed zenolith-algorithms (skipped without it)."""
+    try:
+        from zenolith_algorithms.polygons import Polygon2, PolygonWithHoles2, convex_hull
+        from zenolith_algorithms.triangulation import triangulate_polygon
+    except ImportError:
+        print("polygons.svg skipped: zenolith-algorithms is not installed")
+        return
+
+    def star(n: int, r1: float, r2: float, turn: float = 0.0, shift: tuple[float, float] = (0.0, 0.0)) -> np.ndarray:
+        k = np.arange(2 * n)
+        angle = np.pi * k / n + turn
+        r = np.where(k % 2, r2, r1)
+        return np.column_stack([r * np.cos(angle) + shift[0], r * np.sin(angle) + shift[1]])
+
+    a = PolygonWithHoles2(star(7, 4.0, 2.2), [star(5, 1.2, 0.6)])
+    b = Polygon2(star(5, 3.5, 1.5, 0.3, (2.0, 1.0)))
+    left = Drawing(view=(-5.0, -5.0, 6.5, 5.5), size=340, title="intersection, exact")
+    left.add(a, stroke="#1f77b4").add(b, stroke="#2ca02c")
+    for part in a.intersection(b):
+        # painted through a triangulation of the part (holes left out)
+        cdt = triangulate_polygon(part.exterior.vertices, [h.vertices for h in part.holes])
+        for tri in cdt.points[cdt.simplices[cdt.inside]]:
+            left.add(z.Triangle2(*(z.Point2(*v) for v in tri)), stroke="none", fill="#f4a6a6")
+        left.add(part, stroke="#d62728", width=2.5)
+    shape = Polygon2(star(6, 4.0, 1.8))
+    points = np.random.default_rng(5).uniform(-4.5, 4.5, (600, 2))
+    inside = shape.contains(points)
+    right = Drawing(view=(-5.0, -5.0, 5.0, 5.0), size=340, title="contains (exact) and the convex hull")
+    right.add(shape, stroke="#1f77b4")
+    right.add(points[inside], stroke="#2ca02c", point_size=2.5).add(points[~inside], stroke="#999999", point_size=2.0)
+    hull = convex_hull(points[inside])
+    right.add(Polygon2(points[inside][hull.vertices]), stroke="#ff7f0e", width=1.5)
+    (out / "polygons.svg").write_text(side_by_side([left, right]), encoding="utf-8")
+
+
+PICTURES = [hull_picture, affine_picture, circles_picture, spheres_picture, classify_picture, triangulation_picture,
+            polygons_picture]
 
 
 def main(argv: list[str]) -> None:

@@ -31,3 +31,15 @@ assert_type(zenolith.refine(zenolith.triangulate_polygon([[0, 0], [1, 0], [0, 1]
 assert_type(zenolith.AlphaShape3(np.zeros((4, 3))).optimal_alpha(), float)
 zenolith.refine(tri)  # type: ignore[arg-type]
 zenolith.refine(zenolith.ConstrainedDelaunay2(), domain="outside")  # type: ignore[arg-type]
+
+# Hulls and polygons.
+from zenolith_algorithms.polygons import ConvexHull, PolygonWithHoles2
+
+assert_type(zenolith.convex_hull(np.zeros((3, 2))), ConvexHull)
+assert_type(zenolith.convex_hull(np.zeros((3, 2))).vertices, npt.NDArray[np.intp])
+square = zenolith.Polygon2([[0, 0], [1, 0], [1, 1], [0, 1]])
+assert_type(square.area, float)
+assert_type(square.contains([0.5, 0.5]), npt.NDArray[np.bool_] | bool)
+assert_type(square.intersection(square), list[PolygonWithHoles2])
+assert_type(zenolith.from_geo(square), PolygonWithHoles2 | list[PolygonWithHoles2])
+square.area = 2.0  # type: ignore[misc]

@@ -175,3 +175,15 @@ def test_boolean_operations_keep_the_area_identities():
 def test_bad_polygons_are_refused_with_the_reason(make, error, text):
     with pytest.raises(error, match=text):
         make()
+
+
+def test_minkowski_sum_of_convex_polygons_is_their_hull_of_sums():
+    square = Polygon2([[0, 0], [2, 0], [2, 2], [0, 2]])
+    diamond = Polygon2([[1, 0], [0, 1], [-1, 0], [0, -1]])
+    total = square.minkowski_sum(diamond)
+    sums = (square.vertices[:, None, :] + diamond.vertices[None, :, :]).reshape(-1, 2)
+    hull = sums[convex_hull(sums).vertices]
+    assert total.holes == [] and total.area == Polygon2(hull).area == 4 + 4 * 2 * 1 + 2
+    assert sorted(map(tuple, total.exterior.vertices.tolist())) == sorted(map(tuple, hull.tolist()))
+    ring = PolygonWithHoles2([[0, 0], [10, 0], [10, 10], [0, 10]], [[[3, 3], [3, 7], [7, 7], [7, 3]]])
+    assert len(ring.minkowski_sum(diamond).holes) == 1  # a small offset keeps the hole, smaller

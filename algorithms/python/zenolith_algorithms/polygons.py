@@ -251,6 +251,10 @@ class Polygon2:
         """What lies in exactly one (see :meth:`PolygonWithHoles2.symmetric_difference`)."""
         return PolygonWithHoles2(self).symmetric_difference(other)
 
+    def minkowski_sum(self, other: PolygonLike) -> PolygonWithHoles2:
+        """The Minkowski sum (see :meth:`PolygonWithHoles2.minkowski_sum`)."""
+        return PolygonWithHoles2(self).minkowski_sum(other)
+
 
 def _closed(xy: _FloatArray) -> list[list[float]]:
     ring: list[list[float]] = xy.tolist()
@@ -369,6 +373,16 @@ class PolygonWithHoles2:
         """What lies in exactly one of the two. Exact, rounded once;
         ``ValueError`` as for :meth:`intersection`."""
         return self._boolean("symmetric_difference", other)
+
+    def minkowski_sum(self, other: PolygonLike) -> PolygonWithHoles2:
+        """The Minkowski sum {a + b : a in this shape, b in the other}, holes
+        and all (the library's reduced convolution over exact constructions,
+        rounded once); with a small convex polygon centred on the origin, an
+        outward offset with corners of that shape. ``ValueError`` as for
+        :meth:`intersection`."""
+        second = other if isinstance(other, PolygonWithHoles2) else PolygonWithHoles2(other)
+        ((outer, holes),) = _native.minkowski_sum(self._rings(), second._rings())
+        return _from_checked(outer, holes)
 
     @property
     def __geo_interface__(self) -> dict[str, Any]:

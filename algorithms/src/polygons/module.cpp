@@ -8,4 +8,5 @@ PYBIND11_MODULE(_polygons, m) {
     zenolith::polygons::register_hulls(m);
     zenolith::polygons::register_polygon(m);
     zenolith::polygons::register_booleans(m);
+    zenolith::polygons::register_minkowski(m);
 }

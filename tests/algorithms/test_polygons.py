@@ -187,3 +187,7 @@ def test_minkowski_sum_of_convex_polygons_is_their_hull_of_sums():
     assert sorted(map(tuple, total.exterior.vertices.tolist())) == sorted(map(tuple, hull.tolist()))
     ring = PolygonWithHoles2([[0, 0], [10, 0], [10, 10], [0, 10]], [[[3, 3], [3, 7], [7, 7], [7, 3]]])
     assert len(ring.minkowski_sum(diamond).holes) == 1  # a small offset keeps the hole, smaller
+    with pytest.raises(ValueError, match="beyond 1e"):  # the library's sum ends the process there
+        square.minkowski_sum([[1.0, -2.0], [1e-160, 1e308], [-4.4e16, 12.0]])
+    with pytest.raises(ValueError, match="beyond 1e"):
+        square.intersection([[1.0, -2.0], [1e-160, 1e120], [-4.4e16, 12.0]])

@@ -276,6 +276,12 @@ def _picture(obj: Any) -> str:
     return Drawing(title=repr(obj)).add(obj, stroke="#1f77b4").svg()
 
 
+#: The largest coordinate magnitude the Boolean operations and Minkowski
+#: sums take: beyond it the interval filters of the library's exact
+#: constructions overflow, which its arrangement code does not survive.
+EXACT_REACH = 1e50
+
+
 class PolygonWithHoles2:
     """A simple polygon with simple holes inside it, for the Boolean
     operations. ``exterior`` and each hole: a :class:`Polygon2` or an
@@ -348,14 +354,25 @@ class PolygonWithHoles2:
         return (np.ascontiguousarray(self._exterior.vertices),
                 [np.ascontiguousarray(h.vertices) for h in self._holes])
 
-    def _boolean(self, operation: str, other: PolygonLike) -> list[PolygonWithHoles2]:
+    def _exact_operand(self, other: PolygonLike, what: str) -> PolygonWithHoles2:
+        """The other operand of an exact construction, both within the
+        magnitude the library's exact constructions handle."""
         second = other if isinstance(other, PolygonWithHoles2) else PolygonWithHoles2(other)
+        reach = max(float(np.abs(self._exterior.vertices).max()), float(np.abs(second._exterior.vertices).max()))
+        if not reach <= EXACT_REACH:
+            raise ValueError(f"{what}: a coordinate of magnitude {reach:.3g} is beyond {EXACT_REACH:g}, where the "
+                             "exact constructions' floating-point filters overflow")
+        return second
+
+    def _boolean(self, operation: str, other: PolygonLike) -> list[PolygonWithHoles2]:
+        second = self._exact_operand(other, operation)
         return [_from_checked(outer, holes) for outer, holes in _native.boolean(operation, self._rings(), second._rings())]
 
     def intersection(self, other: PolygonLike) -> list[PolygonWithHoles2]:
         """The parts common to both, as polygons with holes (exact; the
         output coordinates rounded once). Raises ``ValueError`` when a hole
-        of either leaves its exterior or overlaps another."""
+        of either leaves its exterior or overlaps another, and for
+        coordinates beyond :data:`EXACT_REACH` in magnitude."""
         return self._boolean("intersection", other)
 
     def union(self, other: PolygonLike) -> list[PolygonWithHoles2]:
@@ -380,7 +397,7 @@ class PolygonWithHoles2:
         rounded once); with a small convex polygon centred on the origin, an
         outward offset with corners of that shape. ``ValueError`` as for
         :meth:`intersection`."""
-        second = other if isinstance(other, PolygonWithHoles2) else PolygonWithHoles2(other)
+        second = self._exact_operand(other, "minkowski_sum")
         ((outer, holes),) = _native.minkowski_sum(self._rings(), second._rings())
         return _from_checked(outer, holes)
 

@@ -97,6 +97,19 @@ void smallest_indices(const std::vector<Point>& points, std::vector<Index>& vert
     }
 }
 
+// The library's hull in space on traits whose planes are three points and
+// whose predicates are exact orientations. (The plain kernel as traits, its
+// default for this call, would construct planes in doubles: rounded, and
+// overflowing to NaN on huge coordinates, which ends the process in the
+// exact fallback.)
+using SpatialHullTraits = CGAL::Convex_hull_traits_3<Epick, CGAL::Default, CGAL::Tag_true>;
+void spatial_hull(const std::vector<Epick::Point_3>& points, std::vector<Epick::Point_3>& corners,
+                  std::vector<std::array<std::size_t, 3>>& triangles) {
+    using Iterator = std::vector<Epick::Point_3>::const_iterator;
+    CGAL::convex_hull_3<Iterator, Epick::Point_3, std::vector<Epick::Point_3>, std::vector<std::array<std::size_t, 3>>,
+                        SpatialHullTraits>(points.begin(), points.end(), corners, triangles, SpatialHullTraits());
+}
+
 // Starts a cyclic order at its smallest index, for answers that do not
 // depend on the algorithm's starting point.
 void start_at_smallest(std::vector<Index>& ring) {
@@ -180,7 +193,7 @@ std::vector<Epick::Point_3> hull_candidates(const std::vector<Epick::Point_3>& p
     if (extremes.size() < 4 || affine_dimension(extremes, spanning) < 3) return points;
     std::vector<Epick::Point_3> corners;
     std::vector<std::array<std::size_t, 3>> faces;
-    CGAL::convex_hull_3(extremes.begin(), extremes.end(), corners, faces);
+    spatial_hull(extremes, corners, faces);
     double cx = 0, cy = 0, cz = 0;
     for (const auto& c : corners) {
         cx += c.x();
@@ -251,7 +264,7 @@ py::tuple convex_hull_3d(py::handle obj) {
             std::vector<Epick::Point_3> corners;
             std::vector<std::array<std::size_t, 3>> triangles;
             const auto candidates = hull_candidates(points);
-            CGAL::convex_hull_3(candidates.begin(), candidates.end(), corners, triangles);
+            spatial_hull(candidates, corners, triangles);
             // corners are copies: find their input positions
             std::unordered_map<Epick::Point_3, Index, CoordinateHash> at;
             at.reserve(corners.size());

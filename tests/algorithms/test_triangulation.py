@@ -203,6 +203,8 @@ def test_refined_meshes_meet_their_bounds(max_edge, min_angle, domain):
     assert np.array_equal(back.points, m.points) and np.array_equal(back.simplices, m.simplices)
     with pytest.raises(ValueError, match="min_angle"):
         refine(t, min_angle=40)
+    with pytest.raises(ValueError, match="max_points = 10 "):  # a budget instead of running for ever
+        refine(t, max_edge=0.01, max_points=10)
 
 
 def test_voronoi_of_a_grid_has_unit_cells():
@@ -299,3 +301,17 @@ def test_memory_is_released_with_the_triangulation():
     gc.collect()
     # one round holds a few megabytes: losing any of it each round would show
     assert resident() - before < 3_000_000
+
+
+def test_a_failed_constraint_leaves_the_triangulation_as_it_was():
+    # a ring whose crossing edges meet where the library's doubles overflow
+    ring = [[1947895907176116.0, 2.796315364669371e-161], [-6.45265267439771e+307, -1.489060635278608e+154],
+            [-1.2174410006361616e+308, -3.572926294373042e+159], [-2.5266078570475227e+153, -1.8025379212725908e+160],
+            [-6.89573753846092e+307, -2.8e-322]]
+    t = ConstrainedDelaunay2(ring)
+    before = t.simplices.copy()
+    with pytest.raises(ValueError, match="cross at a point beyond the doubles"):
+        t.constrain([[k, (k + 1) % 5] for k in range(5)])
+    assert np.array_equal(t.simplices, before) and len(t.constrained_edges) == 0
+    t.constrain([[0, 1]])  # still usable
+    assert len(t.constrained_edges) == 1

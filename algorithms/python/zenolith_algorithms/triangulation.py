@@ -288,10 +288,21 @@ class ConstrainedDelaunay2(_Triangulation):
 
     def constrain(self, segments: npt.ArrayLike) -> None:
         """Add constraints: an ``(S, 2)`` integer array of point indices.
-        Raises ``TypeError`` for non-integer input and ``ValueError`` naming
-        the row of an index out of range."""
+        Raises ``TypeError`` for non-integer input, ``ValueError`` naming
+        the row of an index out of range, and ``ValueError`` when two
+        constraints cross at a point beyond the doubles (the triangulation
+        is then left as it was)."""
         ends = _segments_argument(segments, self.npoints)
-        self._native.constrain(ends)
+        before = self.points
+        try:
+            self._native.constrain(ends)
+        except BaseException as error:
+            # the library may have stopped half-way (a crossing point beyond
+            # the doubles raises): rebuild the triangulation as it was
+            self._native = _rebuild(type(self), before, self._recipe)._native
+            if isinstance(error, ValueError):
+                raise ValueError(f"segments: two constraints cross at a point beyond the doubles ({error})") from None
+            raise
         self._cache.clear()
         self._recipe.append(("constrain", ends))
 
@@ -390,7 +401,8 @@ _DOMAINS = {"inside": 0, "enclosed": 1, "convex_hull": 2}
 
 
 def refine(cdt: ConstrainedDelaunay2, max_edge: float | None = None, min_angle: float = 20.7,
-           domain: Literal["inside", "enclosed", "convex_hull"] = "inside") -> ConstrainedDelaunay2:
+           domain: Literal["inside", "enclosed", "convex_hull"] = "inside",
+           max_points: int = 1_000_000) -> ConstrainedDelaunay2:
     """A quality mesh of a constrained triangulation's domain, as a new
     :class:`ConstrainedDelaunay2` (``cdt`` is left as it was).
 
@@ -406,7 +418,10 @@ def refine(cdt: ConstrainedDelaunay2, max_edge: float | None = None, min_angle: 
     (the default) and nearly always does up to about 33; larger bounds are
     refused with ``ValueError``, as is a ``max_edge`` that would need more
     than :data:`MAX_TRIANGLES` triangles and coordinates beyond 1e150 in
-    magnitude (their squared lengths overflow). Angles of the input smaller than the bound
+    magnitude (their squared lengths overflow). A refinement that would add
+    more than ``max_points`` points (a sliver of a domain can need
+    billions), or stops adding any (where the doubles run out, near the
+    underflow), ends with ``ValueError`` too. Angles of the input smaller than the bound
     stay, with small triangles around them. A long refinement is interrupted
     by Ctrl-C (``KeyboardInterrupt``).
     """
@@ -424,7 +439,10 @@ def refine(cdt: ConstrainedDelaunay2, max_edge: float | None = None, min_angle: 
         raise ValueError("cdt: coordinates beyond 1e150 in magnitude cannot be refined (squared lengths overflow)")
     if max_edge is not None:
         _check_mesh_size(cdt, size, domain)
-    args = (math.sin(math.radians(angle)) ** 2, size, _DOMAINS[domain])
+    limit = operator.index(max_points)
+    if limit < 0:
+        raise ValueError(f"max_points: expected a count >= 0, got {max_points!r}")
+    args = (math.sin(math.radians(angle)) ** 2, size, _DOMAINS[domain], limit)
     out = ConstrainedDelaunay2.__new__(ConstrainedDelaunay2)
     out._native = cdt._native.refined(*args)
     out._recipe = [*cdt._recipe, ("refine", args)]
@@ -548,9 +566,10 @@ class Voronoi:
         following[stops[bounded] - 1] = starts[bounded]
         xy = self.vertices[np.maximum(self.region_vertices, 0)]
         nxt = xy[np.minimum(following, len(xy) - 1)]
-        cross = xy[:, 0] * nxt[:, 1] - nxt[:, 0] * xy[:, 1]
-        nonempty = stops > starts  # consecutive starts: each sum ends where the next region begins
-        sums = np.add.reduceat(cross, starts[nonempty])
+        with np.errstate(over="ignore", invalid="ignore"):  # huge regions: inf, as computed
+            cross = xy[:, 0] * nxt[:, 1] - nxt[:, 0] * xy[:, 1]
+            nonempty = stops > starts  # consecutive starts: each sum ends where the next region begins
+            sums = np.add.reduceat(cross, starts[nonempty])
         area = np.zeros(len(out))
         area[nonempty] = 0.5 * sums
         out[bounded] = area[bounded]

@@ -109,7 +109,7 @@ public:
     // A copy refined into a quality mesh of the domain: no triangle there
     // with the squared sine of an angle below `shape_bound`, nor an edge
     // longer than `max_edge` (0: no bound). Interrupted by Ctrl-C.
-    std::unique_ptr<Constrained2> refined(double shape_bound, double max_edge, int domain) {
+    std::unique_ptr<Constrained2> refined(double shape_bound, double max_edge, int domain, std::size_t max_points) {
         if (domain < inside || domain > convex_hull) throw py::value_error("domain: expected 0, 1 or 2");
         std::unique_ptr<Constrained2> out;
         {
@@ -117,7 +117,7 @@ public:
             out = std::make_unique<Constrained2>(*this);
         }
         py::gil_scoped_release nogil;
-        out->refine(shape_bound, max_edge, domain);
+        out->refine(shape_bound, max_edge, domain, max_points);
         return out;
     }
 
@@ -146,7 +146,7 @@ private:
     }
 
     // Without the GIL, on an object no other thread knows yet.
-    void refine(double shape_bound, double max_edge, int domain) {
+    void refine(double shape_bound, double max_edge, int domain, std::size_t max_points) {
         if (tr_.dimension() < 2) return;
         if (domain == convex_hull) {
             std::vector<std::pair<Vertex_handle, Vertex_handle>> hull;
@@ -165,8 +165,28 @@ private:
         }
         CGAL::Delaunay_mesher_2<Cdt, Criteria> mesher(tr_, Criteria(shape_bound, max_edge));
         mesher.init(true);
+        // Where the doubles run out (coordinates near the underflow), new
+        // points can fall onto old ones and the mesher would go round for
+        // ever, and a sliver of a domain can need more points than memory
+        // holds: a long run of steps adding no vertex, or more vertices than
+        // asked for at most, ends it with an error instead.
+        constexpr long idle_limit = 1L << 22;
+        const std::size_t vertex_limit = tr_.number_of_vertices() + max_points;
+        long idle = 0;
+        std::size_t vertices = tr_.number_of_vertices();
         for (long step = 1; !mesher.is_refinement_done(); ++step) {
             mesher.try_one_step_refine_mesh();
+            if (tr_.number_of_vertices() != vertices) {
+                vertices = tr_.number_of_vertices();
+                idle = 0;
+            } else if (++idle > idle_limit) {
+                throw py::value_error("refine: the refinement makes no progress (coordinates too close to the "
+                                      "limits of the doubles for the bounds asked for)");
+            }
+            if (vertices > vertex_limit) {
+                throw py::value_error("refine: the mesh needs more than max_points = " + std::to_string(max_points) +
+                                      " new points for these bounds");
+            }
             if (step % 4096 == 0) {
                 py::gil_scoped_acquire gil;
                 if (PyErr_CheckSignals() != 0) throw py::error_already_set();
@@ -186,9 +206,9 @@ void register_constrained2(py::module_& m) {
     cls.def("constrain", [](Constrained2& t, const Segments& s) { t.constrain(s); }, py::arg("segments"))
         .def("constrained_edges", [](Constrained2& t) { return t.constrained_edges(); })
         .def("domain", [](Constrained2& t) { return t.domain(); })
-        .def("refined", [](Constrained2& t, double shape_bound, double max_edge,
-                           int domain) { return t.refined(shape_bound, max_edge, domain); },
-             py::arg("shape_bound"), py::arg("max_edge"), py::arg("domain"));
+        .def("refined", [](Constrained2& t, double shape_bound, double max_edge, int domain,
+                           std::size_t max_points) { return t.refined(shape_bound, max_edge, domain, max_points); },
+             py::arg("shape_bound"), py::arg("max_edge"), py::arg("domain"), py::arg("max_points"));
 }
 
 }  // namespace zenolith::triangulation

@@ -33,9 +33,8 @@ from __future__ import annotations
 
 import argparse
 import sys
-import time
 from fractions import Fraction
-from typing import Any, Callable
+from typing import Any
 
 import numpy as np
 import numpy.typing as npt
@@ -47,25 +46,11 @@ except ImportError:
     sys.exit("bench_polygons needs scipy and shapely: pip install -r requirements-bench.txt -r requirements-dev.txt")
 
 from zenolith_algorithms.polygons import PolygonWithHoles2, Polygon2, convex_hull
+from peers import best_times, goal
 
 Floats = npt.NDArray[np.float64]
 
 ULP_HALF = 2.0 ** -53  # the spacing of doubles in [0.5, 1)
-
-
-def best_times(fn: Callable[[], Any], repeat: int) -> tuple[float, float, Any]:
-    """The fastest of `repeat` runs in wall-clock and in CPU seconds, and the
-    last run's result (freed only after the next run's clock has stopped, so
-    that no run times the freeing of another's)."""
-    wall = cpu = float("inf")
-    result = None
-    for _ in range(max(1, repeat)):
-        result = None
-        start, start_cpu = time.perf_counter(), time.process_time()
-        result = fn()
-        wall = min(wall, time.perf_counter() - start)
-        cpu = min(cpu, time.process_time() - start_cpu)
-    return wall, cpu, result
 
 
 def timing_rows(title: str, rows: list[tuple[str, float, float]], unit: str = "s") -> None:
@@ -378,15 +363,6 @@ def boolean_section(first: Floats, second: Floats, repeat: int) -> tuple[dict[st
 
 
 # --- main ------------------------------------------------------------------
-
-def goal(text: str, ratio: float | None, target: float, at_most: bool = False) -> None:
-    if ratio is None:
-        print(f"goal: {text} (not measured)")
-        return
-    met = ratio <= target if at_most else ratio >= target
-    sign = "<=" if at_most else ">="
-    print(f"goal: {text} {sign} {target:g} (got {ratio:.2f}: {'met' if met else 'NOT met'})")
-
 
 def main() -> None:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])

@@ -29,9 +29,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 from pathlib import Path
-from typing import Any, Callable
+from typing import Any
 
 import numpy as np
 import numpy.typing as npt
@@ -42,6 +41,7 @@ except ImportError:
     sys.exit("bench_triangulation needs scipy: pip install -r requirements-bench.txt")
 
 from zenolith_algorithms.triangulation import Delaunay2, Delaunay3
+from peers import best_times, goal
 
 Floats = npt.NDArray[np.float64]
 Ints = npt.NDArray[np.int64]
@@ -50,21 +50,6 @@ ROOT = Path(__file__).resolve().parent.parent
 BARE_SOURCE = ROOT / "benchmarks" / "bare_triangulation.cpp"
 BARE_BINARY = ROOT / "build" / "bench" / "bare_triangulation"
 BARE_FLAGS = ["-std=c++17", "-O3", "-DNDEBUG", "-DCGAL_NDEBUG", "-ffp-contract=off"]
-
-
-def best_times(fn: Callable[[], Any], repeat: int) -> tuple[float, float, Any]:
-    """The fastest of `repeat` runs in wall-clock and in CPU seconds, and the
-    last run's result (freed only after the next run's clock has stopped, so
-    that no run times the freeing of another's)."""
-    wall = cpu = float("inf")
-    result = None
-    for _ in range(max(1, repeat)):
-        result = None
-        start, start_cpu = time.perf_counter(), time.process_time()
-        result = fn()
-        wall = min(wall, time.perf_counter() - start)
-        cpu = min(cpu, time.process_time() - start_cpu)
-    return wall, cpu, result
 
 
 # --- the two sides ---------------------------------------------------------
@@ -221,15 +206,6 @@ def bare_section(binary: Path, points: Floats, ours: tuple[float, float, int], r
 
 
 # --- main ------------------------------------------------------------------
-
-def goal(text: str, ratio: float | None, target: float, at_most: bool = False) -> None:
-    if ratio is None:
-        print(f"goal: {text} (not measured)")
-        return
-    met = ratio <= target if at_most else ratio >= target
-    sign = "<=" if at_most else ">="
-    print(f"goal: {text} {sign} {target:g} (got {ratio:.2f}: {'met' if met else 'NOT met'})")
-
 
 def main() -> None:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])

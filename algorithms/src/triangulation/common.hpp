@@ -12,6 +12,7 @@
 #include <CGAL/Spatial_sort_traits_adapter_3.h>
 #include <CGAL/property_map.h>
 #include <CGAL/spatial_sort.h>
+#include <CGAL/utility.h>
 
 #include <cstdint>
 #include <mutex>
@@ -130,13 +131,6 @@ private:
     std::lock_guard<std::mutex> lock_;
 };
 
-// The answers of a query over points: one a row, 0-d for a single point.
-inline IndexArray query_result(std::vector<Index>&& answers, bool single) {
-    std::vector<py::ssize_t> shape;
-    if (!single) shape.push_back(static_cast<py::ssize_t>(answers.size()));
-    return as_array(std::move(answers), std::move(shape));
-}
-
 // The order to answer queries in: spatial, so that each search starts
 // beside the previous answer.
 template <int D>
@@ -147,6 +141,85 @@ std::vector<std::size_t> query_order(const std::vector<KernelPoint<D>>& points) 
         return order;
     }
     return spatial_order<D>(points);
+}
+
+// The answers to a query over points (an int each, 0-d for a single
+// point): answer(point, hint) for every point in spatial order, with the
+// triangulation's lock held, once ready() (under the lock too) says there
+// is anything to ask; -1 where not.
+template <int D, class Hint, class Ready, class Answer>
+IndexArray answer_queries(py::handle obj, std::mutex& mutex, Ready&& ready, Answer&& answer) {
+    const PointRows rows = read_points<D>(obj, "points");
+    std::vector<Index> out(rows.xyz.size() / D, -1);
+    {
+        Locked lock(mutex);
+        if (ready()) {
+            const auto queries = kernel_points<D>(rows.xyz.data(), out.size());
+            Hint hint{};
+            for (std::size_t q : query_order<D>(queries)) out[q] = answer(queries[q], hint);
+        }
+    }
+    std::vector<py::ssize_t> shape;
+    if (!rows.single) shape.push_back(static_cast<py::ssize_t>(out.size()));
+    return as_array(std::move(out), std::move(shape));
+}
+
+// The vertex of a Delaunay triangulation nearest to each query point (one
+// of the nearest), -1 when it has none.
+template <int D, class Tr>
+IndexArray nearest_vertices(const Tr& tr, py::handle obj, std::mutex& mutex) {
+    using Hint = decltype(hint_of(typename Tr::Vertex_handle()));
+    return answer_queries<D, Hint>(obj, mutex, [&] { return tr.dimension() >= 0; },
+                                   [&](const KernelPoint<D>& p, Hint& hint) {
+                                       const auto v = tr.nearest_vertex(p, hint);
+                                       hint = hint_of(v);
+                                       return v->info().value;
+                                   });
+}
+
+// The vertex indices at the ends of an edge: (face, i) in the plane (the
+// edge opposite vertex i), (cell, i, j) in space.
+template <class Face>
+std::pair<Index, Index> edge_ends(const std::pair<Face, int>& e) {
+    return {e.first->vertex((e.second + 1) % 3)->info().value, e.first->vertex((e.second + 2) % 3)->info().value};
+}
+template <class Cell>
+std::pair<Index, Index> edge_ends(const CGAL::Triple<Cell, int, int>& e) {
+    return {e.first->vertex(e.second)->info().value, e.first->vertex(e.third)->info().value};
+}
+
+// The finite edges of a triangulation that keep(edge) accepts, once each,
+// as (smaller index, larger index) rows.
+template <class Tr, class Keep>
+IndexArray edge_array(const Tr& tr, std::mutex& mutex, Keep&& keep) {
+    std::vector<Index> out;
+    {
+        Locked lock(mutex);
+        if (tr.dimension() >= 1) {
+            for (auto e = tr.finite_edges_begin(); e != tr.finite_edges_end(); ++e) {
+                if (!keep(*e)) continue;
+                const auto [a, b] = edge_ends(*e);
+                out.push_back(std::min(a, b));
+                out.push_back(std::max(a, b));
+            }
+        }
+    }
+    const auto rows = static_cast<py::ssize_t>(out.size() / 2);
+    return as_array(std::move(out), {rows, 2});
+}
+
+// Voronoi regions per point (CSR: offsets, vertices) from the regions of
+// the vertices: each point has the region of the vertex representing it.
+inline void regions_by_point(const std::vector<Index>& rep, const std::vector<Index>& vertex_offsets,
+                             const std::vector<Index>& vertex_regions, std::vector<Index>& offsets,
+                             std::vector<Index>& regions) {
+    offsets.assign(1, 0);
+    for (const Index r : rep) {
+        const auto v = static_cast<std::size_t>(r);
+        regions.insert(regions.end(), vertex_regions.begin() + vertex_offsets[v],
+                       vertex_regions.begin() + vertex_offsets[v + 1]);
+        offsets.push_back(static_cast<Index>(regions.size()));
+    }
 }
 
 // The points of a triangulation (input order, then the vertices it made

@@ -60,19 +60,7 @@ public:
 
     // The constrained edges, as (smaller index, larger index).
     IndexArray constrained_edges() {
-        std::vector<Index> out;
-        {
-            Locked lock(mutex_);
-            for (auto e = tr_.finite_edges_begin(); e != tr_.finite_edges_end(); ++e) {
-                if (!tr_.is_constrained(*e)) continue;
-                const Index a = e->first->vertex(Cdt::cw(e->second))->info().value;
-                const Index b = e->first->vertex(Cdt::ccw(e->second))->info().value;
-                out.push_back(std::min(a, b));
-                out.push_back(std::max(a, b));
-            }
-        }
-        const auto e = static_cast<py::ssize_t>(out.size() / 2);
-        return as_array(std::move(out), {e, 2});
+        return edge_array(tr_, mutex_, [&](const Cdt::Edge& e) { return tr_.is_constrained(e); });
     }
 
     // (is_constrained (M, 3): the edge opposite each vertex of each simplex

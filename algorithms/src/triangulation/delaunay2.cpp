@@ -23,30 +23,14 @@ public:
 
     // The vertex nearest to each query point (the smallest index among
     // equally near ones is not promised: one of them), -1 when empty.
-    IndexArray nearest_vertex(py::handle obj) {
-        const PointRows rows = read_points<2>(obj, "points");
-        std::vector<Index> out(rows.xyz.size() / 2, -1);
-        {
-            Locked lock(mutex_);
-            if (tr_.dimension() >= 0) {
-                const auto queries = kernel_points<2>(rows.xyz.data(), out.size());
-                Face_handle hint;
-                for (std::size_t q : query_order<2>(queries)) {
-                    const Vertex_handle v = tr_.nearest_vertex(queries[q], hint);
-                    out[q] = v->info().value;
-                    hint = v->face();
-                }
-            }
-        }
-        return query_result(std::move(out), rows.single);
-    }
+    IndexArray nearest_vertex(py::handle obj) { return nearest_vertices<2>(tr_, obj, mutex_); }
 
     // The Voronoi diagram: (vertices, edges, directions, edge_points,
     // region_offsets, region_vertices); see zenolith_algorithms.triangulation.
     py::tuple voronoi() {
         constexpr double nan = std::numeric_limits<double>::quiet_NaN();
         std::vector<double> vertices, directions;
-        std::vector<Index> edges, edge_points, offsets{0}, regions;
+        std::vector<Index> edges, edge_points, offsets, regions;
         {
             Locked lock(mutex_);
             number();
@@ -89,12 +73,7 @@ public:
                 if (rep_[v] == static_cast<Index>(v) && dim >= 0) region_of(vertex_of_[v], vertex_regions);
                 vertex_offsets[v + 1] = static_cast<Index>(vertex_regions.size());
             }
-            for (std::size_t i = 0; i < rep_.size(); ++i) {
-                const auto r = static_cast<std::size_t>(rep_[i]);
-                regions.insert(regions.end(), vertex_regions.begin() + vertex_offsets[r],
-                               vertex_regions.begin() + vertex_offsets[r + 1]);
-                offsets.push_back(static_cast<Index>(regions.size()));
-            }
+            regions_by_point(rep_, vertex_offsets, vertex_regions, offsets, regions);
         }
         const auto v = static_cast<py::ssize_t>(vertices.size() / 2);
         const auto e = static_cast<py::ssize_t>(edges.size() / 2);

@@ -79,65 +79,30 @@ public:
 
     // Every finite edge once, as (smaller index, larger index).
     IndexArray edges() {
-        std::vector<Index> out;
-        {
-            Locked lock(mutex_);
-            if (tr_.dimension() >= 1) {
-                for (auto e = tr_.finite_edges_begin(); e != tr_.finite_edges_end(); ++e) {
-                    const Index a = e->first->vertex(e->second)->info().value;
-                    const Index b = e->first->vertex(e->third)->info().value;
-                    out.push_back(std::min(a, b));
-                    out.push_back(std::max(a, b));
-                }
-            }
-        }
-        const auto e = static_cast<py::ssize_t>(out.size() / 2);
-        return as_array(std::move(out), {e, 2});
+        return edge_array(tr_, mutex_, [](const auto&) { return true; });
     }
 
     // The simplex holding each query point (exact; one of them on a shared
     // facet, edge or vertex), -1 outside.
     IndexArray find_simplex(py::handle obj) {
-        const PointRows rows = read_points<3>(obj, "points");
-        std::vector<Index> out(rows.xyz.size() / 3, -1);
-        {
-            Locked lock(mutex_);
-            number();
-            if (tr_.dimension() >= 1) {
-                const auto queries = kernel_points<3>(rows.xyz.data(), out.size());
-                Cell_handle hint;
-                for (std::size_t q : query_order<3>(queries)) out[q] = locate(queries[q], hint);
-            }
-        }
-        return query_result(std::move(out), rows.single);
+        return answer_queries<3, Cell_handle>(
+            obj, mutex_, [&] {
+                number();
+                return tr_.dimension() >= 1;
+            },
+            [&](const Point& p, Cell_handle& hint) { return locate(p, hint); });
     }
 
     // The vertex nearest to each query point (one of the nearest), -1 when
     // empty.
-    IndexArray nearest_vertex(py::handle obj) {
-        const PointRows rows = read_points<3>(obj, "points");
-        std::vector<Index> out(rows.xyz.size() / 3, -1);
-        {
-            Locked lock(mutex_);
-            if (tr_.dimension() >= 0) {
-                const auto queries = kernel_points<3>(rows.xyz.data(), out.size());
-                Cell_handle hint;
-                for (std::size_t q : query_order<3>(queries)) {
-                    const Vertex_handle v = tr_.nearest_vertex(queries[q], hint);
-                    out[q] = v->info().value;
-                    hint = v->cell();
-                }
-            }
-        }
-        return query_result(std::move(out), rows.single);
-    }
+    IndexArray nearest_vertex(py::handle obj) { return nearest_vertices<3>(tr_, obj, mutex_); }
 
     // The Voronoi diagram of a 3-dimensional triangulation: (vertices,
     // edges, directions, edge_points, region_offsets, region_vertices).
     py::tuple voronoi() {
         constexpr double nan = std::numeric_limits<double>::quiet_NaN();
         std::vector<double> vertices, directions;
-        std::vector<Index> edges, edge_points, offsets{0}, regions;
+        std::vector<Index> edges, edge_points, offsets, regions;
         {
             Locked lock(mutex_);
             if (tr_.dimension() < 3) {
@@ -203,12 +168,7 @@ public:
                 }
                 vertex_offsets[v + 1] = static_cast<Index>(vertex_regions.size());
             }
-            for (std::size_t i = 0; i < rep_.size(); ++i) {
-                const auto r = static_cast<std::size_t>(rep_[i]);
-                regions.insert(regions.end(), vertex_regions.begin() + vertex_offsets[r],
-                               vertex_regions.begin() + vertex_offsets[r + 1]);
-                offsets.push_back(static_cast<Index>(regions.size()));
-            }
+            regions_by_point(rep_, vertex_offsets, vertex_regions, offsets, regions);
         }
         const auto v = static_cast<py::ssize_t>(vertices.size() / 3);
         const auto e = static_cast<py::ssize_t>(edges.size() / 2);

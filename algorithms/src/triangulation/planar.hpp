@@ -64,37 +64,18 @@ public:
 
     // Every finite edge once, as (smaller index, larger index).
     IndexArray edges() {
-        std::vector<Index> out;
-        {
-            Locked lock(mutex_);
-            if (tr_.dimension() >= 1) {
-                for (auto e = tr_.finite_edges_begin(); e != tr_.finite_edges_end(); ++e) {
-                    const Index a = e->first->vertex(Tr::cw(e->second))->info().value;
-                    const Index b = e->first->vertex(Tr::ccw(e->second))->info().value;
-                    out.push_back(std::min(a, b));
-                    out.push_back(std::max(a, b));
-                }
-            }
-        }
-        const auto e = static_cast<py::ssize_t>(out.size() / 2);
-        return as_array(std::move(out), {e, 2});
+        return edge_array(tr_, mutex_, [](const auto&) { return true; });
     }
 
     // The simplex holding each query point (exact location; a point on an
     // edge or vertex gets one of the simplices it lies on), -1 outside.
     IndexArray find_simplex(py::handle obj) {
-        const PointRows rows = read_points<2>(obj, "points");
-        std::vector<Index> out(rows.xyz.size() / 2, -1);
-        {
-            Locked lock(mutex_);
-            number();
-            if (tr_.dimension() >= 1) {
-                const auto queries = kernel_points<2>(rows.xyz.data(), out.size());
-                Face_handle hint;
-                for (std::size_t q : query_order<2>(queries)) out[q] = locate(queries[q], hint);
-            }
-        }
-        return query_result(std::move(out), rows.single);
+        return answer_queries<2, Face_handle>(
+            obj, mutex_, [&] {
+                number();
+                return tr_.dimension() >= 1;
+            },
+            [&](const Point& p, Face_handle& hint) { return locate(p, hint); });
     }
 
 protected:

@@ -58,6 +58,7 @@ bench: $(STAMP) $(BENCH_READY)
 	$(PY) benchmarks/bench_objects.py
 	$(PY) benchmarks/bench_triangulation.py
 	$(PY) benchmarks/bench_polygons.py
+	$(PY) benchmarks/bench_mesh.py
 
 gallery: $(STAMP)
 	$(PY) examples/gallery.py

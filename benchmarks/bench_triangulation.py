@@ -25,7 +25,6 @@ and prints each goal's ratio; it does not fail."""
 from __future__ import annotations
 
 import argparse
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -41,15 +40,11 @@ except ImportError:
     sys.exit("bench_triangulation needs scipy: pip install -r requirements-bench.txt")
 
 from zenolith_algorithms.triangulation import Delaunay2, Delaunay3
-from peers import best_times, goal
+from peers import bare_binary, best_times, goal
 
 Floats = npt.NDArray[np.float64]
 Ints = npt.NDArray[np.int64]
 
-ROOT = Path(__file__).resolve().parent.parent
-BARE_SOURCE = ROOT / "benchmarks" / "bare_triangulation.cpp"
-BARE_BINARY = ROOT / "build" / "bench" / "bare_triangulation"
-BARE_FLAGS = ["-std=c++17", "-O3", "-DNDEBUG", "-DCGAL_NDEBUG", "-ffp-contract=off"]
 
 
 # --- the two sides ---------------------------------------------------------
@@ -159,26 +154,6 @@ def location_section(s_tri: Any, ours: tuple[Any, Ints], queries: Floats, repeat
     return ratio
 
 
-def bare_binary() -> Path | None:
-    """The bare C++ program, compiled when its source is newer; None (and a
-    note why) when it cannot be built."""
-    if BARE_BINARY.exists() and BARE_BINARY.stat().st_mtime >= BARE_SOURCE.stat().st_mtime:
-        return BARE_BINARY
-    compiler = shutil.which("g++")
-    if compiler is None:
-        print("bare C++ floor not measured: no g++")
-        return None
-    BARE_BINARY.parent.mkdir(parents=True, exist_ok=True)
-    command = [compiler, *BARE_FLAGS, "-o", str(BARE_BINARY), str(BARE_SOURCE), "-lgmp", "-lmpfr"]
-    print("compiling:", " ".join(command), flush=True)
-    done = subprocess.run(command, capture_output=True, text=True)
-    if done.returncode != 0:
-        BARE_BINARY.unlink(missing_ok=True)
-        print(f"bare C++ floor not measured: the compile failed\n{done.stderr[-3000:]}")
-        return None
-    return BARE_BINARY
-
-
 def bare_section(binary: Path, points: Floats, ours: tuple[float, float, int], repeat: int,
                  workdir: Path) -> float | None:
     """zenolith (its timing from the random section) / bare C++ for
@@ -241,7 +216,7 @@ def main() -> None:
     space_grid, s_flat, z_flat = grid_section(spatial_side, 3, repeat)
     print()
     floor2 = floor3 = None
-    binary = bare_binary()
+    binary = bare_binary("bare_triangulation")
     if binary is not None:
         with tempfile.TemporaryDirectory(prefix="bench_triangulation") as tmp:
             floor2 = bare_section(binary, planar_points, ours2, repeat, Path(tmp))

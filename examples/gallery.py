@@ -6,9 +6,12 @@ into docs/gallery/ (or the directory given as the first argument).
 
 from __future__ import annotations
 
+import base64
 import math
 import pathlib
+import struct
 import sys
+import zlib
 import xml.etree.ElementTree as ET
 from collections.abc import Callable
 from fractions import Fraction
@@ -262,8 +265,76 @@ def polygons_picture(out: pathlib.Path) -> None:
     (out / "polygons.svg").write_text(side_by_side([left, right]), encoding="utf-8")
 
 
+# ---- a triangle mesh, ray-cast ------------------------------------------------------
+
+def png(rgb: np.ndarray) -> bytes:
+    """An 8-bit RGB image (H, W, 3) as PNG bytes."""
+    height, width, _ = rgb.shape
+    raw = b"".join(b"\x00" + row.tobytes() for row in rgb.astype(np.uint8))
+
+    def chunk(tag: bytes, data: bytes) -> bytes:
+        return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+def knotted_torus(n: int = 240, m: int = 48) -> tuple[np.ndarray, np.ndarray]:
+    """A closed torus with ridges winding around it: an (n x m) grid of
+    vertices, two triangles per cell, outward oriented."""
+    u, v = np.meshgrid(2 * np.pi * np.arange(n) / n, 2 * np.pi * np.arange(m) / m, indexing="ij")
+    r = 0.45 + 0.06 * np.cos(7 * u + 3 * v)
+    xyz = np.stack([(1.2 + r * np.cos(v)) * np.cos(u), (1.2 + r * np.cos(v)) * np.sin(u), r * np.sin(v)], -1)
+    i, j = np.meshgrid(np.arange(n), np.arange(m), indexing="ij")
+    a, b, c, d = i * m + j, ((i + 1) % n) * m + j, ((i + 1) % n) * m + (j + 1) % m, i * m + (j + 1) % m
+    faces = np.concatenate([np.stack([a, b, c], -1).reshape(-1, 3), np.stack([a, c, d], -1).reshape(-1, 3)])
+    return xyz.reshape(-1, 3), faces
+
+
+def mesh_picture(out: pathlib.Path) -> None:
+    """A ray-cast picture of a closed mesh: one ray per pixel from a camera,
+    shaded by the hit face's normal and darkened with depth; the rays'
+    first hits come from the mesh's AABB tree. Needs the GPL-licensed
+    zenolith-algorithms (skipped without it)."""
+    try:
+        from zenolith_algorithms.mesh import TriangleMesh
+    except ImportError:
+        print("mesh.svg skipped: zenolith-algorithms is not installed")
+        return
+    mesh = TriangleMesh(*knotted_torus())
+    size = 360
+    eye = np.array([0.0, -4.2, 3.0])
+    forward = -eye / np.linalg.norm(eye)
+    right = np.cross(forward, [0.0, 0.0, 1.0])
+    right /= np.linalg.norm(right)
+    up = np.cross(right, forward)
+    s, t = np.meshgrid(np.linspace(-0.45, 0.45, size), np.linspace(0.45, -0.45, size))
+    directions = forward + s[..., None] * right + t[..., None] * up
+    hits = mesh.ray_first_hit(eye, directions.reshape(-1, 3))
+    normals = mesh.face_normals[np.maximum(hits.face, 0)]
+    light = np.array([-0.4, -0.6, 0.7]) / np.linalg.norm([-0.4, -0.6, 0.7])
+    shade = 0.25 + 0.75 * np.clip(normals @ light, 0, 1)
+    near, far = hits.distance[hits.hit].min(), hits.distance[hits.hit].max()
+    depth = np.where(hits.hit, 1 - 0.5 * (hits.distance - near) / (far - near), 0)
+    tone = np.clip(shade * depth, 0, 1)[:, None] * np.array([70, 140, 230]) + 20
+    rgb = np.where(hits.hit[:, None], tone, 255).reshape(size, size, 3)
+    title = (f"{mesh.nfaces} faces, {size * size} rays: first hits, "
+             f"volume {mesh.volume:.3f}, closed {mesh.is_closed}")
+    image = base64.b64encode(png(rgb)).decode("ascii")
+    (out / "mesh.svg").write_text(
+        "\n".join([
+            '<?xml version="1.0" encoding="UTF-8"?>',
+            f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size + 24}">',
+            f'<text x="{size / 2:g}" y="16" text-anchor="middle" font-family="sans-serif" font-size="12">{title}</text>',
+            f'<image x="0" y="24" width="{size}" height="{size}" href="data:image/png;base64,{image}"/>',
+            "</svg>\n",
+        ]),
+        encoding="utf-8",
+    )
+
+
 PICTURES = [hull_picture, affine_picture, circles_picture, spheres_picture, classify_picture, triangulation_picture,
-            polygons_picture]
+            polygons_picture, mesh_picture]
 
 
 def main(argv: list[str]) -> None:

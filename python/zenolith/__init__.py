@@ -143,6 +143,10 @@ _ALGORITHM_NAMES = (
     "Polygon2",
     "PolygonWithHoles2",
     "from_geo",
+    "TriangleMesh",
+    "RayHits",
+    "RayHitLists",
+    "ClosestPoints",
 )
 
 if TYPE_CHECKING:

@@ -43,3 +43,15 @@ assert_type(square.contains([0.5, 0.5]), npt.NDArray[np.bool_] | bool)
 assert_type(square.intersection(square), list[PolygonWithHoles2])
 assert_type(zenolith.from_geo(square), PolygonWithHoles2 | list[PolygonWithHoles2])
 square.area = 2.0  # type: ignore[misc]
+
+# Triangle meshes.
+from zenolith_algorithms.mesh import RayHits, TriangleMesh
+
+tet = zenolith.TriangleMesh(np.eye(3), [[0, 1, 2]])
+assert_type(tet, TriangleMesh)
+assert_type(tet.ray_first_hit([0, 0, 0], [[1, 1, 1]]), RayHits)
+assert_type(tet.closest_point([[0, 0, 0]]).squared_distance, npt.NDArray[np.float64])
+assert_type(tet.volume, float)
+assert_type(tet.self_intersections(), npt.NDArray[np.int64])
+tet.do_intersect(tet)  # type: ignore[arg-type]
+tet.volume = 1.0  # type: ignore[misc]

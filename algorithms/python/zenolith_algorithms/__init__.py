@@ -14,6 +14,7 @@ from __future__ import annotations
 # zenolith_core before it (the classes must be registered in pybind11's
 # shared internals first), in the family's own Python module.
 from ._about import library_version
+from .mesh import ClosestPoints, RayHitLists, RayHits, TriangleMesh
 from .polygons import ConvexHull, Polygon2, PolygonWithHoles2, convex_hull, from_geo
 from .triangulation import (
     AlphaShape2,
@@ -41,4 +42,8 @@ __all__ = [
     "Polygon2",
     "PolygonWithHoles2",
     "from_geo",
+    "TriangleMesh",
+    "RayHits",
+    "RayHitLists",
+    "ClosestPoints",
 ]

@@ -1,5 +1,5 @@
 """zenolith: geometry over whole arrays, exact predicates, intersections and
-distances, and drawing, on top of the value classes of :mod:`zenolith_core`.
+distances, drawing and mesh files, on top of the value classes of :mod:`zenolith_core`.
 
 Every function takes and returns the core's classes (``Point2``,
 ``Triangle3``, ``AffTransformation2``, ...) and numpy arrays of coordinates.
@@ -11,7 +11,7 @@ import importlib
 import importlib.metadata
 from typing import TYPE_CHECKING
 
-from . import exact
+from . import exact, meshio
 from .arrays import (
     bbox,
     bounded_side,
@@ -76,6 +76,7 @@ except importlib.metadata.PackageNotFoundError:  # imported from a source tree
 
 __all__ = [
     "exact",
+    "meshio",
     "bbox",
     "bounded_side",
     "has_on",

@@ -132,6 +132,13 @@ def test_rays_against_brute_force_and_through_vertices_and_edges():
     assert (np.diff(lists.offsets) >= h.hit).all()
     firsts = lists.distances[lists.offsets[:-1][h.hit]]
     np.testing.assert_array_equal(firsts, h.distance[h.hit])
+    # rays in the plane of a face: entering it across an edge, through a
+    # corner only, and starting on it
+    bottom = TriangleMesh(m.vertices, [f for f in m.faces if (m.vertices[f][:, 2] == 0).all()])
+    along = bottom.ray_first_hit([[-1, 0.5, 0], [-1, -1, 0], [0.5, 0.5, 0], [-1, 2.5, 0]],
+                                 [[1, 0, 0], [1, 1, 0], [1, 0, 0], [1, 0.5, 0]])
+    np.testing.assert_array_equal(along.distance, [1, math.sqrt(2), 0, math.hypot(1, 0.5)])
+    np.testing.assert_array_equal(along.point, [[0, 0.5, 0], [0, 0, 0], [0.5, 0.5, 0], [0, 3, 0]])
     # one origin against many directions, and a zero direction misses
     one = m.ray_first_hit([-1.0, 0.5, 0.5], [[1, 0, 0], [0, 0, 0], [-1, 0, 0]])
     assert one.hit.tolist() == [True, False, False] and one.distance[0] == 1.0 and one.face[2] == -1
@@ -221,6 +228,11 @@ def test_bad_input_empty_meshes_pickling_and_memory():
     assert empty.ray_first_hit([0, 0, 0], [[1, 0, 0]]).hit.tolist() == [False]
     assert empty.contains([[0, 0, 0]]).tolist() == [False] and empty.closest_point([[1, 2, 3]]).face.tolist() == [-1]
     assert empty.volume == 0 and len(empty.self_intersections()) == 0
+    # a soup of separate triangles shares its equal corners
+    soup = TriangleMesh.from_triangles(voxel_mesh({(0, 0, 0)}).triangles() * -1.0)
+    assert soup.nvertices == 8 and soup.is_closed and soup.volume == -1.0
+    with pytest.raises(ValueError, match=r"triangles\[0\]"):
+        TriangleMesh.from_triangles([[[0, 0, np.inf], [1, 0, 0], [0, 1, 0]]])
     copy = pickle.loads(pickle.dumps(m))
     np.testing.assert_array_equal(copy.faces, m.faces)
     assert copy.ray_first_hit([0.2, 0.2, 1], [0, 0, -1]).hit

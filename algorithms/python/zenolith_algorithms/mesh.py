@@ -176,6 +176,33 @@ class TriangleMesh:
         self._m = _native.Mesh(_points_argument(vertices), _faces_argument(faces), bool(allow_degenerate))
         self._edge_data: tuple[Any, ...] | None = None
 
+    @classmethod
+    def from_triangles(cls, triangles: npt.ArrayLike | Triangles3 | list[Triangle3]) -> TriangleMesh:
+        """A mesh from separate triangles (a soup): ``(F, 3, 3)`` corners, a
+        :class:`zenolith.Triangles3` or a list of core ``Triangle3``. Corners
+        with exactly equal coordinates (``-0.0`` and ``0.0`` alike) become
+        one vertex, numbered in order of first appearance, so that triangles
+        sharing corners share vertices (and edges) as in a mesh; a triangle
+        with two equal corners is kept (``allow_degenerate``)."""
+        from zenolith import Triangles3
+
+        if isinstance(triangles, list) and triangles and isinstance(triangles[0], Triangle3):
+            triangles = Triangles3.from_objects(triangles)
+        corners = np.asarray(triangles.array if isinstance(triangles, Triangles3) else triangles, dtype=np.float64)
+        if corners.size == 0:
+            return cls()
+        if corners.ndim != 3 or corners.shape[1:] != (3, 3):
+            raise ValueError(f"triangles: expected an (F, 3, 3) array of corners, got an array of shape {corners.shape}")
+        bad = ~np.isfinite(corners).all(axis=(1, 2))
+        if bad.any():
+            raise ValueError(f"triangles[{int(np.argmax(bad))}]: expected finite coordinates, got a NaN or an infinity")
+        flat = corners.reshape(-1, 3) + 0.0  # -0.0 + 0.0 is 0.0
+        _, first, inverse = np.unique(flat, axis=0, return_index=True, return_inverse=True)
+        order = np.argsort(first)  # unique rows in order of first appearance
+        rank = np.empty_like(order)
+        rank[order] = np.arange(len(order))
+        return cls(flat[first[order]], rank[inverse.ravel()].reshape(-1, 3), allow_degenerate=True)
+
     # --- files -------------------------------------------------------------
 
     @classmethod

@@ -18,9 +18,12 @@ program on the same data:
 4. closest points of 10^5 random points near each mesh (within 0.1 of the
    sphere; in the soup's cube grown by 0.1): closest_point(threads=1)
    against trimesh.proximity.closest_point on a sample, compared per point;
-5. the same building, rays and points through the same library calls from
-   a bare C++ program on one thread (benchmarks/bare_mesh.cpp, compiled into
-   build/bench/ when its source is newer than the binary);
+5. the same building, rays and points from a bare C++ program on one
+   thread calling the library as it comes (its stock tree traits and its
+   closest-point search; benchmarks/bare_mesh.cpp, compiled into build/bench/
+   when its source is newer than the binary): zenolith's tree replaces the
+   ray and distance functors (exact hits and no overflow on huge
+   coordinates) and searches closest points nearest first;
 6. rays aimed exactly at vertices of an icosphere, and at vertices, edge
    midpoints and points of the diagonals of a cube whose faces are
    triangulated unit grids, from origins chosen so that the direction is

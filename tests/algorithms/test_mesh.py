@@ -245,3 +245,22 @@ def test_bad_input_empty_meshes_pickling_and_memory():
         TriangleMesh(big.vertices, big.faces).closest_point([0.5, 0.5, 3.0])
         gc.collect()
     assert resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - before < 50_000  # kB
+
+
+@pytest.mark.parametrize("scale", [2.0**-1000, 2.0**-500, 2.0**500, 2.0**1020])
+def test_decisions_do_not_change_when_everything_is_scaled_by_a_power_of_two(scale):
+    # the scaled problem is the same problem exactly: the same faces hit and
+    # the same sides, though origins dwarf directions (or the reverse) and
+    # squares of the coordinates overflow or underflow
+    m = voxel_mesh(L_SHAPE)
+    rng = np.random.default_rng(3)
+    q = rng.uniform(-1, 4, (2000, 3))
+    d = rng.normal(size=(2000, 3)) * 10.0 ** rng.integers(-300, 300, (2000, 1))
+    grid = np.stack(np.meshgrid(*[np.arange(-0.5, 3.75, 0.25)] * 3, indexing="ij"), -1).reshape(-1, 3)
+    scaled = TriangleMesh(m.vertices * scale, m.faces)
+    a, b = m.ray_first_hit(q, d), scaled.ray_first_hit(q * scale, d)
+    np.testing.assert_array_equal(a.face, b.face)
+    np.testing.assert_allclose(b.distance[b.hit] / scale, a.distance[a.hit], rtol=1e-14)
+    np.testing.assert_array_equal(scaled.bounded_side(grid * scale), m.bounded_side(grid))
+    c = scaled.closest_point(q * scale)
+    np.testing.assert_allclose(c.point / scale, m.closest_point(q).point, rtol=1e-14, atol=1e-14)

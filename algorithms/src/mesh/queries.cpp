@@ -185,6 +185,28 @@ int query_threads(py::ssize_t n, int threads) {
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
 }
 
+// The ray from o along d as the library holds rays: two points. The second
+// is o + d scaled by a power of two to o's magnitude (exactly), rounded, so
+// that the direction is kept to about 2^-52 and is never lost to rounding,
+// however short d is beside o (o + d itself would be o for d = 1 and
+// o = 1e17); halved where the sum would overflow. False when nothing of the
+// direction is left: a ray out of the range of doubles from its edge.
+bool ray_along(const double* o, const double* d, Ray& out) {
+    const double m = std::max({std::abs(o[0]), std::abs(o[1]), std::abs(o[2]), 1.0});
+    const double n = std::max({std::abs(d[0]), std::abs(d[1]), std::abs(d[2])});
+    if (n == 0) return false;
+    // d * 2^e by ldexp, exact whatever the exponent (unless a tiny
+    // coordinate underflows): its largest coordinate is below
+    // 2^(ilogb(m) + 1), so finite; e only falls while the sum overflows
+    for (int e = std::ilogb(m) - std::ilogb(n);; --e) {
+        const double p[3] = {o[0] + std::ldexp(d[0], e), o[1] + std::ldexp(d[1], e), o[2] + std::ldexp(d[2], e)};
+        if (!(std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]))) continue;
+        if (p[0] == o[0] && p[1] == o[1] && p[2] == o[2]) return false;
+        out = Ray(Point(o[0], o[1], o[2]), Point(p[0], p[1], p[2]));
+        return true;
+    }
+}
+
 // Rays as origins and directions, one of them possibly a single row that
 // every row of the other shares.
 struct Rays {
@@ -206,9 +228,7 @@ struct Rays {
     bool ray(py::ssize_t i, Ray& out) const {
         const double* o = &origins.xyz[static_cast<std::size_t>(origins.single ? 0 : 3 * i)];
         const double* d = &directions.xyz[static_cast<std::size_t>(directions.single ? 0 : 3 * i)];
-        if (d[0] == 0 && d[1] == 0 && d[2] == 0) return false;
-        out = Ray(Point(o[0], o[1], o[2]), Vector(d[0], d[1], d[2]));
-        return true;
+        return ray_along(o, d, out);
     }
 };
 
@@ -381,7 +401,7 @@ py::tuple closest_points(const Mesh& mesh, py::handle points, int threads) {
 
 // Where q lies against a closed mesh: 1 inside, 0 on a face, -1 outside.
 //
-// The parity of the faces crossed by the ray from q towards +x, decided
+// The parity of the faces crossed by the ray from q along x, decided
 // exactly and without special cases by a symbolic perturbation: q is moved
 // by (0, e, e^2) for an infinitely small e, so that the ray meets no edge
 // and no vertex, consistently for every face sharing them. In the (y, z)
@@ -421,8 +441,14 @@ struct Sides {
         return on(a, b) || on(b, c) || on(c, a);
     }
     static int side(const Tree& t, const Point& q, std::vector<TriangleIterator>& candidates) {
+        // towards x = 0 (+x or -x: the parity is the same), so that the ray
+        // never starts at the edge of the doubles' range pointing out of it
+        const int towards = q.x() > 0 ? -1 : 1;
+        const double origin[3] = {q.x(), q.y(), q.z()}, along[3] = {double(towards), 0, 0};
+        Ray ray;
+        ray_along(origin, along, ray);
         candidates.clear();
-        t.tree.all_intersected_primitives(Ray(q, Vector(1, 0, 0)), std::back_inserter(candidates));
+        t.tree.all_intersected_primitives(ray, std::back_inserter(candidates));
         bool inside = false;
         const Point2 q2(q.y(), q.z());
         for (const auto& it : candidates) {
@@ -432,7 +458,8 @@ struct Sides {
             const Point2 a2(a.y(), a.z()), b2(b.y(), b.z()), c2(c.y(), c.z());
             const int o = side2(a2, b2, c2);
             if (o == 0 || plane == 0) continue;  // parallel to the ray, or q in its plane (off it): not crossed
-            if (moved_side(a2, b2, q2) == o && moved_side(b2, c2, q2) == o && moved_side(c2, a2, q2) == o && plane != o) {
+            // in front of q: orientation(a, b, c, q + t * towards * x) = plane + t * towards * o vanishes at t > 0
+            if (moved_side(a2, b2, q2) == o && moved_side(b2, c2, q2) == o && moved_side(c2, a2, q2) == o && plane != towards * o) {
                 inside = !inside;
             }
         }

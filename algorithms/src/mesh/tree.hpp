@@ -48,18 +48,10 @@ using Optional = boost::optional<T>;
 // triangle's bounding box.
 Point ray_hit_point(const Epick::Ray_3& ray, const Triangle& t);
 
-// The point of a triangle closest to p, and squared distances, in long
-// double (as above), the point clamped into the triangle's bounding box.
-Point closest_on_triangle(const Triangle& t, const Point& p);
-long double squared_distance(const Point& p, const Point& q);
-long double squared_distance(const Point& p, const CGAL::Bbox_3& box);
-
-// The library's traits, except for the functors of ray and distance
-// queries, which construct in doubles: with huge coordinates their points
-// and squared distances overflow, and feeding those to exact predicates
-// ends the process. Here distance queries compare long doubles (they are
-// constructions; no exact decision is involved), and rays are decided
-// exactly, constructed safely.
+// The library's traits, except for two functors of ray queries. (Closest
+// points do not use the library's search, whose functors construct in
+// doubles and feed the results to exact predicates too: queries.cpp has a
+// search of its own over the tree.)
 //
 // The intersection of a ray and a face: the library's construction of it
 // feeds points it constructed in doubles (infinite when coordinates are
@@ -108,21 +100,6 @@ struct Traits : BaseTraits {
         }
     };
     Intersection_distance intersection_distance_object() const { return {}; }
-
-    struct Closest_point {
-        Point operator()(const Point& p, const Primitive& primitive, const Point& bound) const {
-            const Point c = closest_on_triangle(*primitive.id(), p);
-            return squared_distance(p, c) < squared_distance(p, bound) ? c : bound;
-        }
-    };
-    Closest_point closest_point_object() const { return {}; }
-
-    struct Compare_distance {
-        CGAL::Comparison_result operator()(const Point& p, const CGAL::Bbox_3& box, const Point& bound) const {
-            return squared_distance(p, box) <= squared_distance(p, bound) ? CGAL::SMALLER : CGAL::LARGER;
-        }
-    };
-    Compare_distance compare_distance_object() const { return {}; }
 };
 
 // The tree holds the faces with an area: a face with collinear corners is a

@@ -440,13 +440,18 @@ struct Sides {
         };
         return on(a, b) || on(b, c) || on(c, a);
     }
-    static int side(const Tree& t, const Point& q, std::vector<TriangleIterator>& candidates) {
-        // towards x = 0 (+x or -x: the parity is the same), so that the ray
-        // never starts at the edge of the doubles' range pointing out of it
-        const int towards = q.x() > 0 ? -1 : 1;
-        const double origin[3] = {q.x(), q.y(), q.z()}, along[3] = {double(towards), 0, 0};
+    // `middle`: the x of the middle of the mesh's box. The ray leaves on the
+    // nearer side (fewer faces to cross; the parity is the same either
+    // way), the other if the near one points out of the doubles' range.
+    static int side(const Tree& t, const Point& q, double middle, std::vector<TriangleIterator>& candidates) {
+        int towards = q.x() >= middle ? 1 : -1;
+        const double origin[3] = {q.x(), q.y(), q.z()};
         Ray ray;
-        ray_along(origin, along, ray);
+        for (const int sign : {towards, -towards}) {
+            const double along[3] = {double(sign), 0, 0};
+            towards = sign;
+            if (ray_along(origin, along, ray)) break;
+        }
         candidates.clear();
         t.tree.all_intersected_primitives(ray, std::back_inserter(candidates));
         bool inside = false;
@@ -476,9 +481,11 @@ py::array_t<std::int8_t> bounded_side(const Mesh& mesh, py::handle points, int t
         if (!t.triangles.empty()) {
             companion::run_parts(n, query_threads(n, threads), [&](py::ssize_t begin, py::ssize_t end, int) {
                 std::vector<TriangleIterator> candidates;
+                const CGAL::Bbox_3 box = t.tree.bbox();
+                const double middle = box.xmin() / 2 + box.xmax() / 2;
                 for (py::ssize_t i = begin; i < end; ++i) {
                     const auto k = static_cast<std::size_t>(i);
-                    out[k] = static_cast<std::int8_t>(Sides::side(t, Point(q.xyz[3 * k], q.xyz[3 * k + 1], q.xyz[3 * k + 2]), candidates));
+                    out[k] = static_cast<std::int8_t>(Sides::side(t, Point(q.xyz[3 * k], q.xyz[3 * k + 1], q.xyz[3 * k + 2]), middle, candidates));
                 }
             });
         }

@@ -31,6 +31,7 @@ import zenolith_core  # noqa: F401  (registers the core classes before the nativ
 from zenolith_core import Bbox3, IsoCuboid3, Line3, Plane3, Point3, Ray3, Segment3, Sphere3, Triangle3
 
 from . import _mesh as _native
+from ._arguments import points_argument
 
 __all__ = ["TriangleMesh", "RayHits", "RayHitLists", "ClosestPoints"]
 
@@ -102,12 +103,6 @@ def _faces_argument(faces: npt.ArrayLike) -> Any:
     return f
 
 
-def _points_argument(points: npt.ArrayLike) -> Any:
-    if isinstance(points, (list, tuple)) and len(points) == 0:
-        return np.empty((0, 3))
-    return points
-
-
 def _xyz(p: Point3) -> list[float]:
     return [float(c) for c in p]
 
@@ -173,7 +168,7 @@ class TriangleMesh:
     __slots__ = ("_m", "_edge_data", "__weakref__")
 
     def __init__(self, vertices: npt.ArrayLike = (), faces: npt.ArrayLike = (), *, allow_degenerate: bool = False) -> None:
-        self._m = _native.Mesh(_points_argument(vertices), _faces_argument(faces), bool(allow_degenerate))
+        self._m = _native.Mesh(points_argument(vertices, 3), _faces_argument(faces), bool(allow_degenerate))
         self._edge_data: tuple[Any, ...] | None = None
 
     @classmethod
@@ -365,7 +360,7 @@ class TriangleMesh:
 
     def ray_first_hit(self, origins: npt.ArrayLike, directions: npt.ArrayLike, *, threads: int | None = None) -> RayHits:
         """The first face each ray meets: ``origins`` and ``directions`` are
-        ``(N, 3)`` (or one ``(3,)`` shared by every row of the other). Hits
+        ``(N, 3)`` (or one row, ``(3,)`` or ``(1, 3)``, shared by every row of the other). Hits
         are decided exactly, also through vertices and edges; a ray starting
         on a face hits it at distance 0; a zero direction meets nothing (a
         miss). Where two faces are hit at the same distance either may be
@@ -380,7 +375,7 @@ class TriangleMesh:
     def closest_point(self, points: npt.ArrayLike, *, threads: int | None = None) -> ClosestPoints:
         """The closest point of the mesh to each of ``points`` (``(N, 3)``
         or one ``(3,)``), the face it lies on and the squared distance."""
-        return ClosestPoints(*_native.closest_points(self._m, _points_argument(points), _threads(threads)))
+        return ClosestPoints(*_native.closest_points(self._m, points_argument(points, 3), _threads(threads)))
 
     def squared_distance(self, points: npt.ArrayLike, *, threads: int | None = None) -> _FloatArray:
         """The squared distance from each point to the mesh."""
@@ -396,7 +391,7 @@ class TriangleMesh:
             raise ValueError(
                 f"bounded_side and contains need a closed mesh; this one has {len(self.boundary_edges)} boundary edges"
             )
-        result: _SideArray = _native.bounded_side(self._m, _points_argument(points), _threads(threads))
+        result: _SideArray = _native.bounded_side(self._m, points_argument(points, 3), _threads(threads))
         return result
 
     def contains(self, points: npt.ArrayLike, *, threads: int | None = None) -> _BoolArray:

@@ -20,6 +20,7 @@ import numpy.typing as npt
 import zenolith_core as zc
 
 from . import _polygons as _native
+from ._arguments import points_argument
 
 if TYPE_CHECKING:
     from zenolith import Segments2
@@ -72,8 +73,7 @@ def convex_hull(points: npt.ArrayLike) -> ConvexHull:
     Raises ``ValueError`` naming the row of a NaN or an infinity, or for a
     wrong shape; ``TypeError`` for what is not numbers.
     """
-    if isinstance(points, (list, tuple)) and len(points) == 0:
-        points = np.empty((0, 2))
+    points = points_argument(points, 2)
     if _dimension_of(points) == 3:
         vertices, faces, dimension = _native.convex_hull_3(points)
         if dimension == 2:

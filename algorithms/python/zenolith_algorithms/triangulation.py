@@ -34,6 +34,7 @@ import numpy.typing as npt
 import zenolith_core  # noqa: F401  (registers the core classes before the native module)
 
 from . import _triangulation as _native
+from ._arguments import points_argument
 
 __all__ = [
     "Delaunay2",
@@ -50,14 +51,6 @@ if TYPE_CHECKING:
     _IndexArray: TypeAlias = npt.NDArray[np.intp]
     _FloatArray: TypeAlias = npt.NDArray[np.float64]
     _BoolArray: TypeAlias = npt.NDArray[np.bool_]
-
-
-def _points_argument(points: npt.ArrayLike, ndim: int) -> Any:
-    """An empty list or tuple is zero points; anything else goes to the
-    native reader, which checks shape, dtype and finiteness."""
-    if isinstance(points, (list, tuple)) and len(points) == 0:
-        return np.empty((0, ndim))
-    return points
 
 
 def _frozen(a: np.ndarray[Any, Any]) -> Any:
@@ -78,7 +71,7 @@ class _Triangulation:
     _native_class: ClassVar[Any]
 
     def __init__(self, points: npt.ArrayLike = ()) -> None:
-        self._native: Any = self._new_native(_points_argument(points, self.ndim))
+        self._native: Any = self._new_native(points_argument(points, self.ndim))
         # how it was built, replayed on unpickling: ("insert", start, stop), ...
         self._recipe: list[tuple[Any, ...]] = [("insert", 0, len(self._native.duplicates()))]
         self._cache: dict[str, Any] = {}
@@ -176,7 +169,7 @@ class _Triangulation:
         """Add points (indices ``npoints``, ``npoints + 1``, ...); equal
         points share a vertex. The arrays read before stay as they were."""
         start = self.npoints
-        self._native.insert(_points_argument(points, self.ndim))
+        self._native.insert(points_argument(points, self.ndim))
         self._cache.clear()
         self._recipe.append(("insert", start, self.npoints))
 
@@ -591,7 +584,7 @@ class _AlphaShape:
     _native_class: ClassVar[Any]
 
     def __init__(self, points: npt.ArrayLike = ()) -> None:
-        self._native: Any = self._native_class(_points_argument(points, self.ndim))
+        self._native: Any = self._native_class(points_argument(points, self.ndim))
         self._cache: dict[str, Any] = {}
 
     @property

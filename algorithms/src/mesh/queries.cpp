@@ -101,6 +101,8 @@ Point ray_hit_point(const Epick::Ray_3& ray, const Triangle& t) {
     return Point(clamp(p.x, 0), clamp(p.y, 1), clamp(p.z, 2));
 }
 
+namespace {
+
 // The closest point of a triangle by its Voronoi regions (vertex, edge,
 // face), in R.
 template <class R>
@@ -167,9 +169,8 @@ long double squared_distance(const Point& p, const CGAL::Bbox_3& box) {
     return fast < DBL_MAX ? fast : sum(Real(0));
 }
 
-namespace {
-
 using companion::as_array;
+using companion::row_shape;
 using companion::read_points;
 using Ray = Epick::Ray_3;
 using Point2 = Epick::Point_2;
@@ -207,29 +208,19 @@ bool ray_along(const double* o, const double* d, Ray& out) {
     }
 }
 
-// Rays as origins and directions, one of them possibly a single row that
-// every row of the other shares.
+// Rays as origins and directions, broadcast as every array argument of the
+// companion is (a single row, or an array of one, serves every row of the
+// other), read with the GIL held and then read without it.
 struct Rays {
-    companion::PointRows origins, directions;
-    py::ssize_t n = 0;
-    bool single = false;
+    companion::Points<3> origins, directions;
+    companion::Broadcast rows;
 
-    Rays(py::handle o, py::handle d)
-        : origins(read_points<3>(o, "origins")), directions(read_points<3>(d, "directions")) {
-        const auto no = static_cast<py::ssize_t>(origins.xyz.size() / 3), nd = static_cast<py::ssize_t>(directions.xyz.size() / 3);
-        if (!origins.single && !directions.single && no != nd) {
-            throw py::value_error("origins and directions: expected the same number of rows (or one row for either), got " +
-                                  std::to_string(no) + " and " + std::to_string(nd));
-        }
-        single = origins.single && directions.single;
-        n = origins.single ? nd : no;
+    Rays(py::handle o, py::handle d) : origins(o, "origins"), directions(d, "directions"), rows(origins, directions) {
+        companion::require_finite(origins);
+        companion::require_finite(directions);
     }
     // The ray of row i; false for a zero direction (it meets nothing).
-    bool ray(py::ssize_t i, Ray& out) const {
-        const double* o = &origins.xyz[static_cast<std::size_t>(origins.single ? 0 : 3 * i)];
-        const double* d = &directions.xyz[static_cast<std::size_t>(directions.single ? 0 : 3 * i)];
-        return ray_along(o, d, out);
-    }
+    bool ray(py::ssize_t i, Ray& out) const { return ray_along(origins[i], directions[i], out); }
 };
 
 // The point of an intersection with a ray nearest to its source (the
@@ -257,17 +248,10 @@ double distance(const Point& a, const Point& b) {
     return std::hypot(std::hypot(b.x() - a.x(), b.y() - a.y()), b.z() - a.z());
 }
 
-std::vector<py::ssize_t> row_shape(py::ssize_t n, bool single, std::initializer_list<py::ssize_t> tail) {
-    std::vector<py::ssize_t> shape;
-    if (!single) shape.push_back(n);
-    shape.insert(shape.end(), tail);
-    return shape;
-}
-
 // (hit, distance, face, point) of the first face each ray meets.
 py::tuple first_hits(const Mesh& mesh, py::handle origins, py::handle directions, int threads) {
     const Rays rays(origins, directions);
-    const py::ssize_t n = rays.n;
+    const py::ssize_t n = rays.rows.n;
     std::vector<std::uint8_t> hit(static_cast<std::size_t>(n), 0);
     std::vector<double> dist(static_cast<std::size_t>(n), inf), point(static_cast<std::size_t>(3 * n), nan);
     std::vector<Index> face(static_cast<std::size_t>(n), -1);
@@ -290,18 +274,18 @@ py::tuple first_hits(const Mesh& mesh, py::handle origins, py::handle directions
             });
         }
     }
-    py::array_t<bool> hits(row_shape(n, rays.single, {}));
+    py::array_t<bool> hits(row_shape(n, rays.rows.scalar, {}));
     std::copy(hit.begin(), hit.end(), hits.mutable_data());
-    return py::make_tuple(hits, as_array(std::move(dist), row_shape(n, rays.single, {})),
-                          as_array(std::move(face), row_shape(n, rays.single, {})),
-                          as_array(std::move(point), row_shape(n, rays.single, {3})));
+    return py::make_tuple(hits, as_array(std::move(dist), row_shape(n, rays.rows.scalar, {})),
+                          as_array(std::move(face), row_shape(n, rays.rows.scalar, {})),
+                          as_array(std::move(point), row_shape(n, rays.rows.scalar, {3})));
 }
 
 // Every face each ray meets, nearest first, as CSR: (offsets, faces,
 // distances). A face the ray runs along counts once, at its nearest point.
 py::tuple all_hits(const Mesh& mesh, py::handle origins, py::handle directions, int threads) {
     const Rays rays(origins, directions);
-    const py::ssize_t n = rays.n;
+    const py::ssize_t n = rays.rows.n;
     const int parts = query_threads(n, threads);
     std::vector<Index> counts(static_cast<std::size_t>(n) + 1, 0);
     std::vector<std::vector<std::pair<double, Index>>> found(static_cast<std::size_t>(parts));

@@ -90,9 +90,7 @@ py::array_t<double> squared_distance(py::handle vertices, py::handle points) {
                                  out[static_cast<std::size_t>(i)] = best;
                              }
                          });
-    std::vector<py::ssize_t> shape;
-    if (!q.single) shape.push_back(n);
-    return as_array(std::move(out), shape);
+    return as_array(std::move(out), companion::row_shape(n, q.single));
 }
 
 // Exact point-in-polygon for many points: the ring's edges are sorted into
@@ -146,9 +144,7 @@ public:
         companion::run_parts(n, companion::row_threads(n), [&](py::ssize_t begin, py::ssize_t end, int) {
             for (py::ssize_t i = begin; i < end; ++i) out[static_cast<std::size_t>(i)] = side(Point(q.xyz[2 * i], q.xyz[2 * i + 1]));
         });
-        std::vector<py::ssize_t> shape;
-        if (!q.single) shape.push_back(n);
-        return as_array(std::move(out), shape);
+        return as_array(std::move(out), companion::row_shape(n, q.single));
     }
 
 private:

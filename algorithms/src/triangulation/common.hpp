@@ -159,9 +159,8 @@ IndexArray answer_queries(py::handle obj, std::mutex& mutex, Ready&& ready, Answ
             for (std::size_t q : query_order<D>(queries)) out[q] = answer(queries[q], hint);
         }
     }
-    std::vector<py::ssize_t> shape;
-    if (!rows.single) shape.push_back(static_cast<py::ssize_t>(out.size()));
-    return as_array(std::move(out), std::move(shape));
+    const auto n = static_cast<py::ssize_t>(out.size());
+    return as_array(std::move(out), companion::row_shape(n, rows.single));
 }
 
 // The vertex of a Delaunay triangulation nearest to each query point (one
